@@ -1,0 +1,40 @@
+// Numbers as the tuner reads and writes them: decimal comma, no exponent, independent of the
+// process locale.
+//
+// Reading accepts blanks around the text, an optional "+" or "-", decimal digits and at most one
+// "," before the decimals (",5" and "5," are read too). Nothing else: no exponent, no "inf" or
+// "nan", no hexadecimal, no digits other than ASCII 0-9. Where a caller allows it, "." groups
+// the whole part in thousands the Italian way ("12.000", "1.234.567,5"); any other point is an
+// error, so "12.5" is never read as 125. A value beyond the double range is rejected; one too
+// small to be told from zero reads as zero.
+//
+// Writing gives at most 15 significant digits, "," before the decimals, no trailing zeros,
+// no separator for whole numbers, "-" before negatives, never "-0", and never an exponent:
+// a value with more than 15 whole digits keeps its 15 leading significant digits followed by
+// zeros ("123456789012346000000").
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scaricometro {
+
+enum class ThousandsPoints {
+    Rejected,  // a "." anywhere makes the text unreadable
+    Accepted,  // "." may group the whole part in threes: "12.000"
+};
+
+[[nodiscard]] std::optional<double> parseDecimalComma(std::string_view text,
+                                                      ThousandsPoints points = ThousandsPoints::Rejected);
+
+// The double nearest to `value` rounded to `decimalPlaces` places, taken on the exact binary
+// value, an exact half going to the even neighbour. Non-finite values come back unchanged.
+// `decimalPlaces` must be within 0 to kMaxDecimalPlaces.
+inline constexpr int kMaxDecimalPlaces = 30;
+[[nodiscard]] double roundHalfEven(double value, int decimalPlaces);
+
+// `value` must be finite.
+[[nodiscard]] std::string formatDecimalComma(double value);
+
+}  // namespace scaricometro
