@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and opens Scaricometro. Without a display it renders the
+# window offscreen instead, after a calculation on the default inputs.
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+install_missing_packages
+build --target scaricometro scaricometro-snapshot
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$build_dir/bin/scaricometro"
+fi
+
+picture="$build_dir/scaricometro-window.png"
+"$build_dir/bin/scaricometro-snapshot" "$picture"
+cat <<MESSAGE
+
+No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window was drawn
+offscreen after clicking "Calcola" on the default inputs; the results are above and the
+picture is $picture.
+For a real window, run this command again from a desktop session, over SSH with X forwarding
+(ssh -X), or under a virtual X server: xvfb-run ./scripts/run.sh
+MESSAGE

@@ -1,0 +1,113 @@
+// The window's fixed layout as data: every caption, field and the button, with its box in twips
+// (15 to a logical pixel), its text, font, alignment and place in the tab order. Form1 builds
+// itself from this table and nothing else.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QStringView>
+#include <Qt>
+
+#include <array>
+#include <optional>
+
+namespace scaricometro {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr QRect toPixels(TwipRect box)
+{
+    return {box.left / kTwipsPerPixel, box.top / kTwipsPerPixel, box.width / kTwipsPerPixel,
+            box.height / kTwipsPerPixel};
+}
+
+constexpr bool onPixelGrid(TwipRect box)
+{
+    return box.left % kTwipsPerPixel == 0 && box.top % kTwipsPerPixel == 0
+        && box.width % kTwipsPerPixel == 0 && box.height % kTwipsPerPixel == 0;
+}
+
+inline constexpr QStringView kWindowTitle = u"Scaricometro";
+inline constexpr TwipRect kClientArea{2220, 2400, 10110, 7395};
+inline constexpr QRgb kWindowColor = 0xE0E0E0;
+inline constexpr QRgb kBlack = 0x000000;
+
+enum class ControlKind { Caption, Field, Button };
+
+enum class FontRole {
+    Window,   // the window's own plain font, for captions that carry none of their own
+    Caption,  // Arial bold
+    Field,    // Arial regular
+    Mark,     // Lucida Console bold, for the corner mark
+};
+
+struct ControlSpec {
+    QStringView name;
+    ControlKind kind;
+    TwipRect box;
+    QStringView text;
+    FontRole font;
+    Qt::AlignmentFlag alignment;
+    int tabIndex;
+    std::optional<QRgb> textColor;  // none: the platform's text colour
+};
+
+// In reading order: mark, input row, result rows, note.
+inline constexpr std::array kControls{
+    ControlSpec{u"Label28", ControlKind::Caption, {120, 120, 1095, 495}, u"TQV", FontRole::Mark, Qt::AlignLeft, 43, {}},
+    ControlSpec{u"Label1", ControlKind::Caption, {1800, 480, 855, 615}, u"Gradi Scarico", FontRole::Caption, Qt::AlignHCenter, 4, {}},
+    ControlSpec{u"Label2", ControlKind::Caption, {3120, 480, 855, 735}, u"Velocità onda sonica", FontRole::Caption, Qt::AlignHCenter, 5, {}},
+    ControlSpec{u"Label3", ControlKind::Caption, {4440, 480, 855, 615}, u"Giri/min massimi", FontRole::Caption, Qt::AlignHCenter, 6, {}},
+    ControlSpec{u"Label4", ControlKind::Caption, {5760, 480, 855, 615}, u"Corsa motore", FontRole::Caption, Qt::AlignHCenter, 7, {}},
+    ControlSpec{u"Label5", ControlKind::Caption, {6960, 480, 1215, 855}, u"diam.interno collettore scarico", FontRole::Caption, Qt::AlignHCenter, 8, {}},
+    ControlSpec{u"Label6", ControlKind::Caption, {120, 1440, 1575, 255}, u"Inserisci i dati :", FontRole::Caption, Qt::AlignLeft, 9, {}},
+    ControlSpec{u"Text1", ControlKind::Field, {1680, 1440, 1095, 285}, u"203", FontRole::Field, Qt::AlignHCenter, 0, {}},
+    ControlSpec{u"Text2", ControlKind::Field, {3000, 1440, 1095, 285}, u"510", FontRole::Field, Qt::AlignHCenter, 1, {}},
+    ControlSpec{u"Text3", ControlKind::Field, {4320, 1440, 1095, 285}, u"12000", FontRole::Field, Qt::AlignHCenter, 2, {}},
+    ControlSpec{u"Text4", ControlKind::Field, {5640, 1440, 1095, 285}, u"39,3", FontRole::Field, Qt::AlignHCenter, 3, {}},
+    ControlSpec{u"Text15", ControlKind::Field, {6960, 1440, 1095, 285}, u"29", FontRole::Field, Qt::AlignHCenter, 40, {}},
+    ControlSpec{u"Command1", ControlKind::Button, {8400, 1320, 1095, 495}, u"Calcola", FontRole::Caption, Qt::AlignHCenter, 41, {}},
+    ControlSpec{u"Label22", ControlKind::Caption, {720, 4080, 255, 255}, u"L1", FontRole::Caption, Qt::AlignLeft, 25, kBlack},
+    ControlSpec{u"Label21", ControlKind::Caption, {2400, 4080, 255, 255}, u"L2", FontRole::Caption, Qt::AlignLeft, 24, kBlack},
+    ControlSpec{u"Label20", ControlKind::Caption, {4080, 4080, 255, 255}, u"L3", FontRole::Caption, Qt::AlignLeft, 23, kBlack},
+    ControlSpec{u"Label19", ControlKind::Caption, {5760, 4080, 255, 255}, u"L4", FontRole::Caption, Qt::AlignLeft, 22, kBlack},
+    ControlSpec{u"Label18", ControlKind::Caption, {7440, 4080, 255, 255}, u"L5", FontRole::Caption, Qt::AlignLeft, 21, kBlack},
+    ControlSpec{u"Label17", ControlKind::Caption, {9000, 4080, 255, 255}, u"L6", FontRole::Caption, Qt::AlignLeft, 20, kBlack},
+    ControlSpec{u"Text5", ControlKind::Field, {120, 4440, 1455, 285}, u"Text5", FontRole::Field, Qt::AlignHCenter, 26, {}},
+    ControlSpec{u"Text6", ControlKind::Field, {1800, 4440, 1455, 285}, u"Text6", FontRole::Field, Qt::AlignHCenter, 27, {}},
+    ControlSpec{u"Text7", ControlKind::Field, {3480, 4440, 1455, 285}, u"Text7", FontRole::Field, Qt::AlignHCenter, 28, {}},
+    ControlSpec{u"Text8", ControlKind::Field, {5160, 4440, 1455, 285}, u"Text8", FontRole::Field, Qt::AlignHCenter, 29, {}},
+    ControlSpec{u"Text9", ControlKind::Field, {6840, 4440, 1455, 285}, u"Text9", FontRole::Field, Qt::AlignHCenter, 30, {}},
+    ControlSpec{u"Text10", ControlKind::Field, {8520, 4440, 1455, 285}, u"Text10", FontRole::Field, Qt::AlignHCenter, 31, {}},
+    ControlSpec{u"Label29", ControlKind::Caption, {2280, 5040, 1815, 255}, u"Lunghezza Totale", FontRole::Caption, Qt::AlignLeft, 45, {}},
+    ControlSpec{u"Text16", ControlKind::Field, {4200, 5040, 3255, 285}, u"Text16", FontRole::Field, Qt::AlignHCenter, 44, {}},
+    ControlSpec{u"Label23", ControlKind::Caption, {2400, 5520, 255, 255}, u"D1", FontRole::Caption, Qt::AlignLeft, 32, kBlack},
+    ControlSpec{u"Label24", ControlKind::Caption, {4080, 5520, 255, 255}, u"D2", FontRole::Caption, Qt::AlignLeft, 33, kBlack},
+    ControlSpec{u"Label25", ControlKind::Caption, {5760, 5520, 255, 255}, u"D3", FontRole::Caption, Qt::AlignLeft, 34, kBlack},
+    ControlSpec{u"Label26", ControlKind::Caption, {7440, 5520, 255, 255}, u"D4", FontRole::Caption, Qt::AlignLeft, 35, kBlack},
+    ControlSpec{u"Text11", ControlKind::Field, {1800, 5880, 1455, 285}, u"Text11", FontRole::Field, Qt::AlignHCenter, 36, {}},
+    ControlSpec{u"Text12", ControlKind::Field, {3480, 5880, 1455, 285}, u"Text12", FontRole::Field, Qt::AlignHCenter, 37, {}},
+    ControlSpec{u"Text13", ControlKind::Field, {5160, 5880, 1455, 285}, u"Text13", FontRole::Field, Qt::AlignHCenter, 38, {}},
+    ControlSpec{u"Text14", ControlKind::Field, {6840, 5880, 1455, 285}, u"Text14", FontRole::Field, Qt::AlignHCenter, 39, {}},
+    ControlSpec{u"Label27", ControlKind::Caption, {1800, 6600, 6615, 735},
+                u"I dati sono tutti espressi in mm, D significa diametro e L lunghezza. Realizzazione Tessaro*6, dati e calcoli Brivadone",
+                FontRole::Caption, Qt::AlignHCenter, 42, {}},
+};
+
+static_assert(onPixelGrid(kClientArea));
+static_assert([] {
+    for (const ControlSpec& control : kControls) {
+        if (!onPixelGrid(control.box))
+            return false;
+    }
+    return true;
+}(), "every box must fall on whole logical pixels");
+
+}  // namespace scaricometro

@@ -1,0 +1,213 @@
+// Builds the window from its control table and carries out the calculate command.
+#include "ui/Form1.h"
+
+#include "model/ChamberModel.h"
+#include "model/NumberText.h"
+#include "ui/ChamberFields.h"
+#include "ui/ControlLayout.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+#include <variant>
+#include <vector>
+
+namespace scaricometro {
+namespace {
+
+struct FontSpec {
+    QStringView families[3];
+    int pixelSize;
+    QFont::Weight weight;
+};
+
+// Indexed by FontRole. Arial resolves to a metric-compatible face (Liberation Sans on Debian);
+// the mark needs its monospace fallbacks spelled out, or fontconfig picks a proportional face.
+constexpr FontSpec kFonts[] = {
+    {{u"Arial"}, 11, QFont::Normal},
+    {{u"Arial"}, 13, QFont::Bold},
+    {{u"Arial"}, 13, QFont::Normal},
+    {{u"Lucida Console", u"DejaVu Sans Mono", u"Liberation Mono"}, 29, QFont::Bold},
+};
+
+QFont fontFor(FontRole role)
+{
+    const FontSpec& spec = kFonts[static_cast<int>(role)];
+    QStringList families;
+    for (QStringView family : spec.families) {
+        if (!family.isEmpty())
+            families.append(family.toString());
+    }
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(role == FontRole::Mark ? QFont::Monospace : QFont::SansSerif);
+    font.setPixelSize(spec.pixelSize);
+    font.setWeight(spec.weight);
+    return font;
+}
+
+QWidget* createControl(const ControlSpec& spec, QWidget* parent)
+{
+    const QString text = spec.text.toString();
+    switch (spec.kind) {
+    case ControlKind::Caption: {
+        auto* label = new QLabel(text, parent);
+        label->setAlignment(spec.alignment | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setAutoFillBackground(true);
+        if (spec.textColor) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, QColor::fromRgb(*spec.textColor));
+            label->setPalette(palette);
+        }
+        return label;
+    }
+    case ControlKind::Field: {
+        auto* field = new QLineEdit(text, parent);
+        field->setAlignment(spec.alignment);
+        field->setMaxLength(std::numeric_limits<int>::max());
+        return field;
+    }
+    case ControlKind::Button:
+        return new QPushButton(text, parent);
+    }
+    return nullptr;
+}
+
+QString toQString(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent)
+{
+    setWindowTitle(kWindowTitle.toString());
+    setGeometry(toPixels(kClientArea));
+    setFixedSize(toPixels(kClientArea).size());
+    setFont(fontFor(FontRole::Window));
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, QColor::fromRgb(kWindowColor));
+    colors.setColor(QPalette::Button, QColor::fromRgb(kWindowColor));
+    setPalette(colors);
+    setAutoFillBackground(true);
+
+    createControls();
+    setTabOrderByIndex();
+
+    for (const InputField& input : kInputFields)
+        connect(textField(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
+    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this, &Form1::calculate);
+
+    textField(u"Text1")->setFocus();
+}
+
+QLineEdit* Form1::textField(QStringView name) const
+{
+    return findChild<QLineEdit*>(name.toString(), Qt::FindDirectChildrenOnly);
+}
+
+void Form1::createControls()
+{
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = createControl(spec, this);
+        control->setObjectName(spec.name.toString());
+        control->setGeometry(toPixels(spec.box));
+        if (spec.font != FontRole::Window)
+            control->setFont(fontFor(spec.font));
+        // Fields and the button lie above the captions where their boxes touch.
+        if (spec.kind == ControlKind::Caption)
+            control->lower();
+    }
+}
+
+void Form1::setTabOrderByIndex()
+{
+    std::vector<const ControlSpec*> stops;
+    for (const ControlSpec& spec : kControls) {
+        if (spec.kind != ControlKind::Caption)
+            stops.push_back(&spec);
+    }
+    std::sort(stops.begin(), stops.end(),
+              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        setTabOrder(findChild<QWidget*>(stops[i - 1]->name.toString()),
+                    findChild<QWidget*>(stops[i]->name.toString()));
+    }
+}
+
+QString Form1::captionText(QStringView labelName) const
+{
+    return findChild<QLabel*>(labelName.toString(), Qt::FindDirectChildrenOnly)->text();
+}
+
+void Form1::calculate()
+{
+    for (QStringView name : kCommaNormalisedFields) {
+        QLineEdit* field = textField(name);
+        if (field->text().contains(u'.'))
+            field->setText(field->text().replace(u'.', u','));
+    }
+
+    ChamberInputs inputs;
+    for (const InputField& input : kInputFields) {
+        QLineEdit* field = textField(input.field);
+        const std::optional<double> value = parseDecimalComma(field->text().toStdString(), input.points);
+        if (!value) {
+            reportProblem(tr("Il valore di \"%1\" non è un numero.\n"
+                             "Scrivere solo cifre, con la virgola prima dei decimali (per esempio 39,3).")
+                              .arg(captionText(input.caption)),
+                          field);
+            return;
+        }
+        inputs.*input.value = *value;
+    }
+
+    const ChamberOutcome outcome = computeChamber(inputs);
+    if (const auto* failure = std::get_if<ChamberFailure>(&outcome)) {
+        switch (*failure) {
+        case ChamberFailure::ZeroMaxRpm: {
+            const InputField& rpm = *std::find_if(kInputFields.begin(), kInputFields.end(), [](const InputField& input) {
+                return input.value == &ChamberInputs::maxRpm;
+            });
+            reportProblem(tr("\"%1\" deve essere un numero diverso da zero.").arg(captionText(rpm.caption)),
+                          textField(rpm.field));
+            return;
+        }
+        case ChamberFailure::ResultOutOfRange:
+            reportProblem(tr("Con questi dati i risultati escono dall'intervallo dei numeri che il "
+                             "programma sa trattare.\nControllare i valori inseriti."),
+                          textField(kInputFields.front().field));
+            return;
+        }
+    }
+
+    const auto& dimensions = std::get<ChamberDimensions>(outcome);
+    for (const ResultField& result : kResultFields) {
+        const double rounded = roundHalfEven(dimensions.*result.value, kResultDecimalPlaces);
+        textField(result.field)->setText(toQString(formatDecimalComma(rounded)));
+    }
+}
+
+void Form1::reportProblem(const QString& message, QLineEdit* fieldToMend)
+{
+    // One message at a time: a new problem replaces the one still shown.
+    if (m_problemMessage)
+        m_problemMessage->close();
+    // The focus returns here when the message closes.
+    fieldToMend->setFocus();
+    fieldToMend->selectAll();
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    m_problemMessage = box;
+    box->open();
+}
+
+}  // namespace scaricometro

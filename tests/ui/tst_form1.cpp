@@ -1,0 +1,330 @@
+// The main window on Qt's offscreen platform: its start state, its keyboard path and the
+// calculate command, read back as the texts a tuner sees.
+#include "ui/Form1.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace scaricometro;
+
+namespace {
+
+const QStringList kInputNames{u"Text1"_qs, u"Text2"_qs, u"Text3"_qs, u"Text4"_qs, u"Text15"_qs};
+const QStringList kResultNames{u"Text5"_qs,  u"Text6"_qs,  u"Text7"_qs,  u"Text8"_qs,
+                               u"Text9"_qs,  u"Text10"_qs, u"Text11"_qs, u"Text12"_qs,
+                               u"Text13"_qs, u"Text14"_qs, u"Text16"_qs};
+const QStringList kDefaultInputs{u"203"_qs, u"510"_qs, u"12000"_qs, u"39,3"_qs, u"29"_qs};
+const QStringList kDefaultResults{u"55"_qs,     u"203"_qs,       u"167,55234"_qs, u"19,55234"_qs,
+                                  u"173,34087"_qs, u"245,05"_qs, u"29"_qs,        u"46,4"_qs,
+                                  u"108,50806"_qs, u"18,85"_qs,  u"0,78432"_qs};
+
+QStringList texts(const Form1& form, const QStringList& names)
+{
+    QStringList result;
+    for (const QString& name : names)
+        result.append(form.textField(name)->text());
+    return result;
+}
+
+void setInputs(Form1& form, const QStringList& inputs)
+{
+    for (qsizetype i = 0; i < kInputNames.size(); ++i)
+        form.textField(kInputNames.at(i))->setText(inputs.at(i));
+}
+
+QMessageBox* openMessage(const Form1& form)
+{
+    QMessageBox* box = form.findChild<QMessageBox*>();
+    return box && box->isVisible() ? box : nullptr;
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void opensWithDefaults();
+    void placesControlsOnThePixelGrid_data();
+    void placesControlsOnThePixelGrid();
+    void usesTheWindowFonts_data();
+    void usesTheWindowFonts();
+    void keepsLongText();
+    void tabVisitsFieldsInOrder();
+    void calculates_data();
+    void calculates();
+    void calculatingTwiceWritesTheSameTexts();
+    void returnInAnInputFieldCalculates_data();
+    void returnInAnInputFieldCalculates();
+    void typedResultsStayUntilTheNextCalculation();
+    void failureChangesNoResult_data();
+    void failureChangesNoResult();
+    void newProblemReplacesTheOpenMessage();
+
+private:
+    std::unique_ptr<Form1> m_form;
+};
+
+void Form1Test::init()
+{
+    m_form = std::make_unique<Form1>();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void Form1Test::cleanup()
+{
+    m_form.reset();
+}
+
+void Form1Test::opensWithDefaults()
+{
+    QCOMPARE(m_form->windowTitle(), u"Scaricometro"_qs);
+    QCOMPARE(m_form->size(), QSize(674, 493));
+    QCOMPARE(texts(*m_form, kInputNames), kDefaultInputs);
+    QCOMPARE(texts(*m_form, kResultNames),
+             (QStringList{u"Text5"_qs, u"Text6"_qs, u"Text7"_qs, u"Text8"_qs, u"Text9"_qs, u"Text10"_qs,
+                          u"Text11"_qs, u"Text12"_qs, u"Text13"_qs, u"Text14"_qs, u"Text16"_qs}));
+    QCOMPARE(m_form->focusWidget(), m_form->textField(u"Text1"));
+    QCOMPARE(m_form->findChild<QPushButton*>(u"Command1"_qs)->text(), u"Calcola"_qs);
+    QCOMPARE(m_form->findChildren<QLabel*>().size(), 19);
+    QCOMPARE(m_form->findChildren<QLineEdit*>().size(), 16);
+    // The background, away from every control.
+    QCOMPARE(m_form->grab().toImage().pixelColor(330, 60), QColor(0xE0E0E0));
+}
+
+void Form1Test::placesControlsOnThePixelGrid_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+
+    QTest::newRow("mark") << u"Label28"_qs << QRect(8, 8, 73, 33);
+    QTest::newRow("three-line input caption") << u"Label2"_qs << QRect(208, 32, 57, 49);
+    QTest::newRow("wide input caption") << u"Label5"_qs << QRect(464, 32, 81, 57);
+    QTest::newRow("input row heading") << u"Label6"_qs << QRect(8, 96, 105, 17);
+    QTest::newRow("first input") << u"Text1"_qs << QRect(112, 96, 73, 19);
+    QTest::newRow("header diameter") << u"Text15"_qs << QRect(464, 96, 73, 19);
+    QTest::newRow("button") << u"Command1"_qs << QRect(560, 88, 73, 33);
+    QTest::newRow("caption L6") << u"Label17"_qs << QRect(600, 272, 17, 17);
+    QTest::newRow("result L1") << u"Text5"_qs << QRect(8, 296, 97, 19);
+    QTest::newRow("result L6") << u"Text10"_qs << QRect(568, 296, 97, 19);
+    QTest::newRow("total length caption") << u"Label29"_qs << QRect(152, 336, 121, 17);
+    QTest::newRow("total length") << u"Text16"_qs << QRect(280, 336, 217, 19);
+    QTest::newRow("caption D4") << u"Label26"_qs << QRect(496, 368, 17, 17);
+    QTest::newRow("result D4") << u"Text14"_qs << QRect(456, 392, 97, 19);
+    QTest::newRow("note") << u"Label27"_qs << QRect(120, 440, 441, 49);
+}
+
+void Form1Test::placesControlsOnThePixelGrid()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+
+    const QWidget* control = m_form->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), pixels);
+}
+
+void Form1Test::usesTheWindowFonts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("fixedPitch");
+
+    QTest::newRow("input caption") << u"Label1"_qs << 13 << true << false;
+    QTest::newRow("result caption") << u"Label19"_qs << 13 << true << false;
+    QTest::newRow("button") << u"Command1"_qs << 13 << true << false;
+    QTest::newRow("field") << u"Text8"_qs << 13 << false << false;
+    QTest::newRow("mark") << u"Label28"_qs << 29 << true << true;
+}
+
+void Form1Test::usesTheWindowFonts()
+{
+    QFETCH(QString, name);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, fixedPitch);
+
+    const QFontInfo font(m_form->findChild<QWidget*>(name)->font());
+    QCOMPARE(font.pixelSize(), pixelSize);
+    QCOMPARE(font.bold(), bold);
+    QCOMPARE(font.fixedPitch(), fixedPitch);
+    if (!fixedPitch)
+        QVERIFY2(font.family() == u"Arial"_qs || font.family() == u"Liberation Sans"_qs, qPrintable(font.family()));
+}
+
+void Form1Test::keepsLongText()
+{
+    const QString longText = u"0,"_qs + QString(100000, u'3');
+    QLineEdit* field = m_form->textField(u"Text1");
+    field->setText(longText);
+    QCOMPARE(field->text(), longText);
+}
+
+void Form1Test::tabVisitsFieldsInOrder()
+{
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    const QStringList forward{u"Text1"_qs,  u"Text2"_qs,  u"Text3"_qs,  u"Text4"_qs,    u"Text5"_qs,  u"Text6"_qs,
+                              u"Text7"_qs,  u"Text8"_qs,  u"Text9"_qs,  u"Text10"_qs,   u"Text11"_qs, u"Text12"_qs,
+                              u"Text13"_qs, u"Text14"_qs, u"Text15"_qs, u"Command1"_qs, u"Text16"_qs, u"Text1"_qs};
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 1; i < forward.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited, forward);
+
+    QStringList backward{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 1; i < forward.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(backward, forward);
+}
+
+void Form1Test::calculates_data()
+{
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("inputsAfter");
+    QTest::addColumn<QStringList>("results");
+
+    QTest::newRow("default inputs") << kDefaultInputs << kDefaultInputs << kDefaultResults;
+    QTest::newRow("stroke typed with a point")
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"39.3"_qs, u"29"_qs} << kDefaultInputs << kDefaultResults;
+    QTest::newRow("header typed with a point")
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"39,3"_qs, u"29.5"_qs}
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"39,3"_qs, u"29,5"_qs}
+        << QStringList{u"55"_qs, u"206,5"_qs, u"170,44117"_qs, u"18,94117"_qs, u"176,3295"_qs, u"249,275"_qs,
+                       u"29,5"_qs, u"47,2"_qs, u"110,37889"_qs, u"19,175"_qs, u"0,78432"_qs};
+    QTest::newRow("header with a zero decimal stays as typed")
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"39,3"_qs, u"29,0"_qs}
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"39,3"_qs, u"29,0"_qs} << kDefaultResults;
+    QTest::newRow("rpm grouped in thousands stays as typed")
+        << QStringList{u"203"_qs, u"510"_qs, u"12.000"_qs, u" 39,3 "_qs, u"+29"_qs}
+        << QStringList{u"203"_qs, u"510"_qs, u"12.000"_qs, u" 39,3 "_qs, u"+29"_qs} << kDefaultResults;
+    QTest::newRow("negative belly and zero header length")
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"11.8"_qs, u"40"_qs}
+        << QStringList{u"203"_qs, u"510"_qs, u"12000"_qs, u"11,8"_qs, u"40"_qs}
+        << QStringList{u"0"_qs, u"280"_qs, u"231,10668"_qs, u"-48,89332"_qs, u"239,09085"_qs, u"338"_qs,
+                       u"40"_qs, u"64"_qs, u"149,6663"_qs, u"26"_qs, u"0,78432"_qs};
+}
+
+void Form1Test::calculates()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, inputsAfter);
+    QFETCH(QStringList, results);
+
+    setInputs(*m_form, inputs);
+    m_form->findChild<QPushButton*>(u"Command1"_qs)->click();
+    QCOMPARE(texts(*m_form, kInputNames), inputsAfter);
+    QCOMPARE(texts(*m_form, kResultNames), results);
+    QVERIFY(!openMessage(*m_form));
+}
+
+void Form1Test::calculatingTwiceWritesTheSameTexts()
+{
+    m_form->calculate();
+    m_form->calculate();
+    QCOMPARE(texts(*m_form, kResultNames), kDefaultResults);
+}
+
+void Form1Test::returnInAnInputFieldCalculates_data()
+{
+    QTest::addColumn<QString>("field");
+    for (const QString& name : kInputNames)
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void Form1Test::returnInAnInputFieldCalculates()
+{
+    QFETCH(QString, field);
+
+    QTest::keyClick(m_form->textField(field), Qt::Key_Return);
+    QCOMPARE(texts(*m_form, kResultNames), kDefaultResults);
+}
+
+void Form1Test::typedResultsStayUntilTheNextCalculation()
+{
+    QLineEdit* result = m_form->textField(u"Text8");
+    QTest::keyClicks(result, u"abc"_qs);
+    m_form->textField(u"Text4")->setText(u"40"_qs);
+    QCOMPARE(result->text(), u"Text8abc"_qs);
+    m_form->calculate();
+    QCOMPARE(result->text(), u"20,95234"_qs);
+}
+
+void Form1Test::failureChangesNoResult_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("fieldToMend");
+
+    const QString notANumber = u"non è un numero"_qs;
+    QTest::newRow("letter in timing") << u"Text1"_qs << u"2o3"_qs << u"2o3"_qs << notANumber << u"Text1"_qs;
+    QTest::newRow("empty wave speed") << u"Text2"_qs << QString() << QString() << notANumber << u"Text2"_qs;
+    QTest::newRow("decimal point in rpm") << u"Text3"_qs << u"12.5"_qs << u"12.5"_qs << notANumber << u"Text3"_qs;
+    QTest::newRow("exponent in stroke") << u"Text4"_qs << u"4e1"_qs << u"4e1"_qs << notANumber << u"Text4"_qs;
+    QTest::newRow("two points in header") << u"Text15"_qs << u"1.2.3"_qs << u"1,2,3"_qs << notANumber << u"Text15"_qs;
+    QTest::newRow("rpm zero") << u"Text3"_qs << u"0"_qs << u"0"_qs << u"\"Giri/min massimi\" deve essere un numero diverso da zero"_qs
+                              << u"Text3"_qs;
+    QTest::newRow("rpm minus zero") << u"Text3"_qs << u"-0,0"_qs << u"-0,0"_qs << u"diverso da zero"_qs << u"Text3"_qs;
+    // No single field is at fault: the focus goes to the first one.
+    QTest::newRow("result out of range") << u"Text15"_qs << u"1"_qs + QString(160, u'0') << u"1"_qs + QString(160, u'0')
+                                         << u"intervallo"_qs << u"Text1"_qs;
+}
+
+void Form1Test::failureChangesNoResult()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, message);
+    QFETCH(QString, fieldToMend);
+
+    // Results from an earlier calculation, and a normalisation the failure must keep.
+    m_form->calculate();
+    m_form->textField(u"Text4")->setText(u"39.3"_qs);
+    m_form->textField(field)->setText(text);
+    m_form->calculate();
+
+    QCOMPARE(texts(*m_form, kResultNames), kDefaultResults);
+    QCOMPARE(m_form->textField(field)->text(), textAfter);
+    if (field != u"Text4"_qs)
+        QCOMPARE(m_form->textField(u"Text4")->text(), u"39,3"_qs);
+    QMessageBox* box = openMessage(*m_form);
+    QVERIFY(box);
+    QCOMPARE(box->windowModality(), Qt::WindowModal);
+    QVERIFY2(box->text().contains(message), qPrintable(box->text()));
+    QCOMPARE(m_form->focusWidget(), m_form->textField(fieldToMend));
+    box->accept();
+    QTRY_VERIFY(!openMessage(*m_form));
+}
+
+void Form1Test::newProblemReplacesTheOpenMessage()
+{
+    m_form->textField(u"Text1")->setText(u"x"_qs);
+    m_form->calculate();
+    m_form->textField(u"Text1")->setText(u"203"_qs);
+    m_form->textField(u"Text3")->setText(u"0"_qs);
+    m_form->calculate();
+    QTRY_COMPARE(m_form->findChildren<QMessageBox*>().size(), 1);
+    QVERIFY(openMessage(*m_form)->text().contains(u"Giri/min massimi"_qs));
+}
+
+QTEST_MAIN(Form1Test)
+#include "tst_form1.moc"
