@@ -161,7 +161,7 @@ void Form1::calculate()
         const std::optional<double> value = parseDecimalComma(field->text().toStdString(), input.points);
         if (!value) {
             reportProblem(tr("Il valore di \"%1\" non è un numero.\n"
-                             "Scrivere solo cifre, con la virgola prima dei decimali (per esempio 39,3).")
+                             "Usare solo cifre, con la virgola per i decimali: per esempio 39,3.")
                               .arg(captionText(input.caption)),
                           field);
             return;
