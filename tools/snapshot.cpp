@@ -1,16 +1,32 @@
 // Renders Scaricometro's window without a display: it clicks "Calcola" on the default inputs,
-// prints the eleven results and saves the window as a PNG.
+// prints the eleven results, optionally clicks one result's caption to light its part of the
+// drawing, and saves the window as a PNG.
 //
-//   scaricometro-snapshot OUTPUT.png
+//   scaricometro-snapshot OUTPUT.png [FIGURE]     FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 #include "ui/ChamberFields.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTextStream>
+
+namespace {
+
+void click(QWidget* widget)
+{
+    const QPointF centre = QRectF(widget->rect()).center();
+    const QPointF global = widget->mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -19,19 +35,31 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
-        err << "usage: scaricometro-snapshot OUTPUT.png\n";
+    if (arguments.size() < 2 || arguments.size() > 3) {
+        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE]\n"
+               "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n";
         return 2;
     }
     const QString outputPath = arguments.at(1);
+    const QString figure = arguments.value(2);
 
     scaricometro::Form1 window;
     window.show();
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
 
+    QLabel* figureCaption = nullptr;
     for (const scaricometro::ResultField& result : scaricometro::kResultFields) {
-        const QString caption = window.findChild<QLabel*>(result.caption.toString())->text();
-        out << caption << " = " << window.textField(result.field)->text() << '\n';
+        auto* caption = window.findChild<QLabel*>(result.caption.toString());
+        out << caption->text() << " = " << window.textField(result.field)->text() << '\n';
+        if (caption->text() == figure)
+            figureCaption = caption;
+    }
+    if (!figure.isEmpty()) {
+        if (!figureCaption) {
+            err << "no result is called " << figure << '\n';
+            return 2;
+        }
+        click(figureCaption);
     }
 
     if (!window.grab().save(outputPath)) {

@@ -38,6 +38,7 @@ inline constexpr QStringView kWindowTitle = u"Scaricometro";
 inline constexpr TwipRect kClientArea{2220, 2400, 10110, 7395};
 inline constexpr QRgb kWindowColor = 0xE0E0E0;
 inline constexpr QRgb kBlack = 0x000000;
+inline constexpr QRgb kBlue = 0x0000FF;
 
 enum class ControlKind { Caption, Field, Button };
 
@@ -59,7 +60,7 @@ struct ControlSpec {
     std::optional<QRgb> textColor;  // none: the platform's text colour
 };
 
-// In reading order: mark, input row, result rows, note.
+// In reading order: mark, input row, captions on the chamber drawing, result rows, note.
 inline constexpr std::array kControls{
     ControlSpec{u"Label28", ControlKind::Caption, {120, 120, 1095, 495}, u"TQV", FontRole::Mark, Qt::AlignLeft, 43, {}},
     ControlSpec{u"Label1", ControlKind::Caption, {1800, 480, 855, 615}, u"Gradi Scarico", FontRole::Caption, Qt::AlignHCenter, 4, {}},
@@ -74,6 +75,16 @@ inline constexpr std::array kControls{
     ControlSpec{u"Text4", ControlKind::Field, {5640, 1440, 1095, 285}, u"39,3", FontRole::Field, Qt::AlignHCenter, 3, {}},
     ControlSpec{u"Text15", ControlKind::Field, {6960, 1440, 1095, 285}, u"29", FontRole::Field, Qt::AlignHCenter, 40, {}},
     ControlSpec{u"Command1", ControlKind::Button, {8400, 1320, 1095, 495}, u"Calcola", FontRole::Caption, Qt::AlignHCenter, 41, {}},
+    ControlSpec{u"Label7", ControlKind::Caption, {600, 3120, 255, 255}, u"D1", FontRole::Window, Qt::AlignLeft, 10, {}},
+    ControlSpec{u"Label8", ControlKind::Caption, {6840, 3120, 255, 255}, u"D4", FontRole::Window, Qt::AlignLeft, 11, {}},
+    ControlSpec{u"Label9", ControlKind::Caption, {3840, 3120, 255, 255}, u"D2", FontRole::Window, Qt::AlignLeft, 12, {}},
+    ControlSpec{u"Label10", ControlKind::Caption, {5400, 3120, 255, 255}, u"D3", FontRole::Window, Qt::AlignLeft, 13, {}},
+    ControlSpec{u"Label11", ControlKind::Caption, {1320, 2040, 255, 255}, u"L1", FontRole::Window, Qt::AlignLeft, 14, kBlue},
+    ControlSpec{u"Label12", ControlKind::Caption, {2520, 2040, 255, 255}, u"L2", FontRole::Window, Qt::AlignLeft, 15, kBlue},
+    ControlSpec{u"Label13", ControlKind::Caption, {4440, 2040, 255, 255}, u"L3", FontRole::Window, Qt::AlignLeft, 16, kBlue},
+    ControlSpec{u"Label14", ControlKind::Caption, {5520, 2040, 255, 255}, u"L4", FontRole::Window, Qt::AlignLeft, 17, kBlue},
+    ControlSpec{u"Label15", ControlKind::Caption, {6480, 2040, 255, 255}, u"L5", FontRole::Window, Qt::AlignLeft, 18, kBlue},
+    ControlSpec{u"Label16", ControlKind::Caption, {8040, 2040, 255, 255}, u"L6", FontRole::Window, Qt::AlignLeft, 19, kBlue},
     ControlSpec{u"Label22", ControlKind::Caption, {720, 4080, 255, 255}, u"L1", FontRole::Caption, Qt::AlignLeft, 25, kBlack},
     ControlSpec{u"Label21", ControlKind::Caption, {2400, 4080, 255, 255}, u"L2", FontRole::Caption, Qt::AlignLeft, 24, kBlack},
     ControlSpec{u"Label20", ControlKind::Caption, {4080, 4080, 255, 255}, u"L3", FontRole::Caption, Qt::AlignLeft, 23, kBlack},

@@ -1,14 +1,18 @@
-// Builds the window from its control table and carries out the calculate command.
+// Builds the window from its control table, carries out the calculate command, and paints and
+// highlights the chamber drawing.
 #include "ui/Form1.h"
 
 #include "model/ChamberModel.h"
 #include "model/NumberText.h"
 #include "ui/ChamberFields.h"
+#include "ui/ClickWatcher.h"
 #include "ui/ControlLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -104,6 +108,7 @@ Form1::Form1(QWidget* parent)
     for (const InputField& input : kInputFields)
         connect(textField(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
     connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this, &Form1::calculate);
+    connectHighlights();
 
     textField(u"Text1")->setFocus();
 }
@@ -111,6 +116,20 @@ Form1::Form1(QWidget* parent)
 QLineEdit* Form1::textField(QStringView name) const
 {
     return findChild<QLineEdit*>(name.toString(), Qt::FindDirectChildrenOnly);
+}
+
+QColor Form1::lineColor(QStringView name) const
+{
+    const std::optional<int> line = ChamberDrawing::lineNumber(name);
+    if (!line)
+        return {};
+    return m_drawing.color(*line).value_or(palette().color(QPalette::WindowText));
+}
+
+void Form1::setLineColor(QStringView name, const QColor& color)
+{
+    if (const std::optional<int> line = ChamberDrawing::lineNumber(name))
+        paintLine(*line, color);
 }
 
 void Form1::createControls()
@@ -208,6 +227,61 @@ void Form1::reportProblem(const QString& message, QLineEdit* fieldToMend)
     box->setWindowModality(Qt::WindowModal);
     m_problemMessage = box;
     box->open();
+}
+
+void Form1::connectHighlights()
+{
+    for (const HighlightRow& row : kHighlightRows) {
+        for (QStringView name : {row.caption, row.field}) {
+            auto* watcher = new ClickWatcher(findChild<QWidget*>(name.toString(), Qt::FindDirectChildrenOnly));
+            connect(watcher, &ClickWatcher::clicked, this, [this, &row] { highlight(row); });
+        }
+    }
+}
+
+void Form1::Ripristina()
+{
+    for (const RestingColor& resting : kRestingColors)
+        resting.lines.forEach([this, &resting](int line) { paintLine(line, QColor::fromRgb(resting.color)); });
+}
+
+void Form1::highlight(const HighlightRow& row)
+{
+    // Nothing is repainted in between, so a segment in both the old and the new row stays red.
+    Ripristina();
+    row.lines.forEach([this](int line) { paintLine(line, QColor::fromRgb(kHighlightColor)); });
+}
+
+void Form1::paintLine(int line, const QColor& color)
+{
+    update(m_drawing.setColor(line, color));
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    m_drawing.paint(painter, palette().color(QPalette::WindowText));
+}
+
+// The background is what lies under no control: the drawing's segments take no clicks, so a
+// click on one reaches the background. Captions without an action of their own keep theirs.
+bool Form1::isBackground(QPoint position) const
+{
+    return rect().contains(position) && childAt(position) == nullptr;
+}
+
+void Form1::mousePressEvent(QMouseEvent* event)
+{
+    m_pressedOnBackground = event->button() == Qt::LeftButton && isBackground(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && m_pressedOnBackground && isBackground(event->position().toPoint()))
+        Ripristina();
+    m_pressedOnBackground = false;
+    QWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace scaricometro

@@ -1,6 +1,10 @@
-// Scaricometro's one window: five engine figures in, "Calcola", eleven chamber dimensions out.
+// Scaricometro's one window: five engine figures in, "Calcola", eleven chamber dimensions out,
+// and a drawing of the chamber that lights the part a result measures when it is clicked.
 #pragma once
 
+#include "ui/ChamberDrawing.h"
+
+#include <QColor>
 #include <QPointer>
 #include <QString>
 #include <QStringView>
@@ -20,18 +24,37 @@ public:
     // The text field called `name` ("Text1" ... "Text16"), or null.
     [[nodiscard]] QLineEdit* textField(QStringView name) const;
 
+    // The colour the segment called `name` ("Line1" ... "Line32") is drawn in; invalid for any
+    // other name. Setting it repaints the segment.
+    [[nodiscard]] QColor lineColor(QStringView name) const;
+    void setLineColor(QStringView name, const QColor& color);
+
 public Q_SLOTS:
     // What "Calcola" does: tidy the decimal fields, read the inputs, compute, write the results.
     // On a failure no result changes; the user is told which field to mend.
     void calculate();
+
+    // Puts the outline and the dimension chain back in their resting colours.
+    void Ripristina();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void createControls();
     void setTabOrderByIndex();
     [[nodiscard]] QString captionText(QStringView labelName) const;
     void reportProblem(const QString& message, QLineEdit* fieldToMend);
+    void connectHighlights();
+    void highlight(const HighlightRow& row);
+    void paintLine(int line, const QColor& color);
+    [[nodiscard]] bool isBackground(QPoint position) const;
 
     QPointer<QMessageBox> m_problemMessage;
+    ChamberDrawing m_drawing;
+    bool m_pressedOnBackground = false;
 };
 
 }  // namespace scaricometro

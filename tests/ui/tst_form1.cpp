@@ -97,10 +97,10 @@ void Form1Test::opensWithDefaults()
                           u"Text11"_qs, u"Text12"_qs, u"Text13"_qs, u"Text14"_qs, u"Text16"_qs}));
     QCOMPARE(m_form->focusWidget(), m_form->textField(u"Text1"));
     QCOMPARE(m_form->findChild<QPushButton*>(u"Command1"_qs)->text(), u"Calcola"_qs);
-    QCOMPARE(m_form->findChildren<QLabel*>().size(), 19);
+    QCOMPARE(m_form->findChildren<QLabel*>().size(), 29);
     QCOMPARE(m_form->findChildren<QLineEdit*>().size(), 16);
     // The background, away from every control.
-    QCOMPARE(m_form->grab().toImage().pixelColor(330, 60), QColor(0xE0E0E0));
+    QCOMPARE(m_form->grab().toImage().pixelColor(640, 40), QColor(0xE0E0E0u));
 }
 
 void Form1Test::placesControlsOnThePixelGrid_data()
