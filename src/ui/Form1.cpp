@@ -23,56 +23,58 @@
 namespace scaricometro {
 namespace {
 
-struct FontSpec {
+struct FontFace {
+    FontRole role;
     QStringView families[3];
     int pixelSize;
     QFont::Weight weight;
 };
 
-// Indexed by FontRole. Arial resolves to a metric-compatible face (Liberation Sans on Debian);
-// the mark needs its monospace fallbacks spelled out, or fontconfig picks a proportional face.
-constexpr FontSpec kFonts[] = {
-    {{u"Arial"}, 11, QFont::Normal},
-    {{u"Arial"}, 13, QFont::Bold},
-    {{u"Arial"}, 13, QFont::Normal},
-    {{u"Lucida Console", u"DejaVu Sans Mono", u"Liberation Mono"}, 29, QFont::Bold},
+// Arial resolves to a metric-compatible face (Liberation Sans on Debian); the mark needs its
+// monospace fallbacks spelled out, or fontconfig picks a proportional face.
+constexpr FontFace kFonts[] = {
+    {FontRole::Window, {u"Arial"}, 11, QFont::Normal},
+    {FontRole::Caption, {u"Arial"}, 13, QFont::Bold},
+    {FontRole::Field, {u"Arial"}, 13, QFont::Normal},
+    {FontRole::Mark, {u"Lucida Console", u"DejaVu Sans Mono", u"Liberation Mono"}, 29, QFont::Bold},
 };
 
 QFont fontFor(FontRole role)
 {
-    const FontSpec& spec = kFonts[static_cast<int>(role)];
+    const FontFace& face = *std::find_if(std::begin(kFonts), std::end(kFonts),
+                                         [role](const FontFace& candidate) { return candidate.role == role; });
     QStringList families;
-    for (QStringView family : spec.families) {
+    for (QStringView family : face.families) {
         if (!family.isEmpty())
             families.append(family.toString());
     }
     QFont font;
     font.setFamilies(families);
     font.setStyleHint(role == FontRole::Mark ? QFont::Monospace : QFont::SansSerif);
-    font.setPixelSize(spec.pixelSize);
-    font.setWeight(spec.weight);
+    font.setPixelSize(face.pixelSize);
+    font.setWeight(face.weight);
     return font;
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* parent)
+QWidget* createControl(const Control& control, QWidget* parent)
 {
-    const QString text = spec.text.toString();
-    switch (spec.kind) {
+    const QString text = control.text.toString();
+    switch (control.kind) {
     case ControlKind::Caption: {
         auto* label = new QLabel(text, parent);
-        label->setAlignment(spec.alignment | Qt::AlignTop);
+        label->setAlignment(control.alignment | Qt::AlignTop);
         label->setWordWrap(true);
         label->setAutoFillBackground(true);
-        if (spec.textColor) {
+        if (control.textColor) {
             QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, QColor::fromRgb(*spec.textColor));
+            palette.setColor(QPalette::WindowText, QColor::fromRgb(*control.textColor));
             label->setPalette(palette);
         }
         return label;
     }
     case ControlKind::Field: {
         auto* field = new QLineEdit(text, parent);
-        field->setAlignment(spec.alignment);
+        field->setAlignment(control.alignment);
         field->setMaxLength(std::numeric_limits<int>::max());
         return field;
     }
@@ -80,11 +82,6 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent)
         return new QPushButton(text, parent);
     }
     return nullptr;
-}
-
-QString toQString(const std::string& text)
-{
-    return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -134,27 +131,27 @@ void Form1::setLineColor(QStringView name, const QColor& color)
 
 void Form1::createControls()
 {
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = createControl(spec, this);
-        control->setObjectName(spec.name.toString());
-        control->setGeometry(toPixels(spec.box));
-        if (spec.font != FontRole::Window)
-            control->setFont(fontFor(spec.font));
+    for (const Control& control : kControls) {
+        QWidget* widget = createControl(control, this);
+        widget->setObjectName(control.name.toString());
+        widget->setGeometry(toPixels(control.box));
+        if (control.font != FontRole::Window)
+            widget->setFont(fontFor(control.font));
         // Fields and the button lie above the captions where their boxes touch.
-        if (spec.kind == ControlKind::Caption)
-            control->lower();
+        if (control.kind == ControlKind::Caption)
+            widget->lower();
     }
 }
 
 void Form1::setTabOrderByIndex()
 {
-    std::vector<const ControlSpec*> stops;
-    for (const ControlSpec& spec : kControls) {
-        if (spec.kind != ControlKind::Caption)
-            stops.push_back(&spec);
+    std::vector<const Control*> stops;
+    for (const Control& control : kControls) {
+        if (control.kind != ControlKind::Caption)
+            stops.push_back(&control);
     }
     std::sort(stops.begin(), stops.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+              [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < stops.size(); ++i) {
         setTabOrder(findChild<QWidget*>(stops[i - 1]->name.toString()),
                     findChild<QWidget*>(stops[i]->name.toString()));
@@ -210,7 +207,7 @@ void Form1::calculate()
     const auto& dimensions = std::get<ChamberDimensions>(outcome);
     for (const ResultField& result : kResultFields) {
         const double rounded = roundHalfEven(dimensions.*result.value, kResultDecimalPlaces);
-        textField(result.field)->setText(toQString(formatDecimalComma(rounded)));
+        textField(result.field)->setText(QString::fromStdString(formatDecimalComma(rounded)));
     }
 }
 
