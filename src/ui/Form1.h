@@ -45,6 +45,7 @@ protected:
 private:
     void createControls();
     void setTabOrderByIndex();
+    void labelFieldsWithTheirCaptions();
     [[nodiscard]] QString captionText(QStringView labelName) const;
     void reportProblem(const QString& message, QLineEdit* fieldToMend);
     void connectHighlights();

@@ -2,6 +2,7 @@
 // calculate command, read back as the texts a tuner sees.
 #include "ui/Form1.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
@@ -70,6 +71,9 @@ private Q_SLOTS:
     void failureChangesNoResult_data();
     void failureChangesNoResult();
     void newProblemReplacesTheOpenMessage();
+    void exposesAccessibleNames_data();
+    void exposesAccessibleNames();
+    void worksFromTheKeyboardAlone();
 
 private:
     std::unique_ptr<Form1> m_form;
@@ -324,6 +328,73 @@ void Form1Test::newProblemReplacesTheOpenMessage()
     m_form->calculate();
     QTRY_COMPARE(m_form->findChildren<QMessageBox*>().size(), 1);
     QVERIFY(openMessage(*m_form)->text().contains(u"Giri/min massimi"_qs));
+}
+
+void Form1Test::exposesAccessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+
+    const QStringList inputCaptions{u"Gradi Scarico"_qs, u"Velocità onda sonica"_qs, u"Giri/min massimi"_qs,
+                                    u"Corsa motore"_qs, u"diam.interno collettore scarico"_qs};
+    for (qsizetype i = 0; i < kInputNames.size(); ++i)
+        QTest::newRow(qPrintable(kInputNames.at(i))) << kInputNames.at(i) << QAccessible::EditableText << inputCaptions.at(i);
+    const QStringList resultCaptions{u"L1"_qs, u"L2"_qs, u"L3"_qs, u"L4"_qs, u"L5"_qs, u"L6"_qs,
+                                     u"D1"_qs, u"D2"_qs, u"D3"_qs, u"D4"_qs, u"Lunghezza Totale"_qs};
+    for (qsizetype i = 0; i < kResultNames.size(); ++i)
+        QTest::newRow(qPrintable(kResultNames.at(i))) << kResultNames.at(i) << QAccessible::EditableText << resultCaptions.at(i);
+    QTest::newRow("button") << u"Command1"_qs << QAccessible::Button << u"Calcola"_qs;
+    QTest::newRow("input caption") << u"Label2"_qs << QAccessible::StaticText << u"Velocità onda sonica"_qs;
+    QTest::newRow("result caption") << u"Label29"_qs << QAccessible::StaticText << u"Lunghezza Totale"_qs;
+    QTest::newRow("drawing caption") << u"Label14"_qs << QAccessible::StaticText << u"L4"_qs;
+    QTest::newRow("mark") << u"Label28"_qs << QAccessible::StaticText << u"TQV"_qs;
+}
+
+void Form1Test::exposesAccessibleNames()
+{
+    QFETCH(QString, control);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m_form->findChild<QWidget*>(control));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), role);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+}
+
+void Form1Test::worksFromTheKeyboardAlone()
+{
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    const auto typeOver = [](const QString& text) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    };
+    const auto tab = [](int times) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    };
+
+    for (const QString& figure : {u"190"_qs, u"500"_qs, u"9.000"_qs, u"54.5"_qs}) {
+        typeOver(figure);
+        tab(1);
+    }
+    tab(10);  // past the results to the header diameter
+    typeOver(u"32"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(texts(*m_form, kInputNames), (QStringList{u"190"_qs, u"500"_qs, u"9.000"_qs, u"54,5"_qs, u"32"_qs}));
+
+    QStringList heard;
+    tab(2);  // Calcola, then the total length
+    heard.append(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Value));
+    tab(5);  // round to the first result, L1
+    for (int result = 0; result < 10; ++result) {
+        heard.append(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Value));
+        tab(1);
+    }
+    QCOMPARE(heard, (QStringList{u"0,9596"_qs, u"85,4"_qs, u"224"_qs, u"184,88534"_qs, u"46,28534"_qs, u"191,27268"_qs,
+                                 u"270,4"_qs, u"32"_qs, u"51,2"_qs, u"119,73304"_qs, u"20,8"_qs}));
 }
 
 QTEST_MAIN(Form1Test)
