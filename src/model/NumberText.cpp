@@ -7,6 +7,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -17,6 +18,14 @@ constexpr char kDecimalComma = ',';
 constexpr char kThousandsPoint = '.';
 constexpr std::size_t kGroupSize = 3;
 constexpr int kSignificantDigits = 15;
+
+constexpr double powerOfTen(int exponent)
+{
+    double power = 1;
+    for (int i = 0; i < exponent; ++i)
+        power *= 10;
+    return power;
+}
 
 bool isBlank(char c)
 {
@@ -64,6 +73,30 @@ std::optional<std::string> wholeDigits(std::string_view whole, ThousandsPoints p
         digits += group;
     }
     return digits;
+}
+
+// `magnitude` (not negative, below 10^15 units) rounded to whole units of 10^-decimalPlaces,
+// exactly: the double is m × 2^-shift with a 53-bit m, so m × 10^places fits 128 bits and the
+// division by 2^shift leaves an exact remainder to round half to even with.
+std::uint64_t roundedUnits(double magnitude, int decimalPlaces)
+{
+    __extension__ using Uint128 = unsigned __int128;
+    constexpr int kMantissaBits = std::numeric_limits<double>::digits;
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, kMantissaBits));
+    const int shift = kMantissaBits - exponent;
+    const Uint128 scaled = Uint128{mantissa} * static_cast<std::uint64_t>(powerOfTen(decimalPlaces));
+    if (shift <= 0)
+        return static_cast<std::uint64_t>(scaled << -shift);
+    if (shift >= 128)
+        return 0;  // far below half a unit: scaled < 2^100
+    auto units = static_cast<std::uint64_t>(scaled >> shift);
+    const Uint128 remainder = scaled & ((Uint128{1} << shift) - 1);
+    const Uint128 half = Uint128{1} << (shift - 1);
+    if (remainder > half || (remainder == half && units % 2 == 1))
+        ++units;
+    return units;
 }
 
 }  // namespace
@@ -171,6 +204,37 @@ std::string formatDecimalComma(double value)
         text += std::string_view(digits).substr(wholeLength);
     }
     return text;
+}
+
+std::string formatRounded(double value, int decimalPlaces)
+{
+    assert(decimalPlaces >= 0 && decimalPlaces < kSignificantDigits);
+    assert(std::isfinite(value));
+    // Below this, the rounded decimal has at most 15 significant digits, so it survives the trip
+    // through the nearest double and back: it can be written as it is.
+    if (std::abs(value) >= powerOfTen(kSignificantDigits - decimalPlaces))
+        return formatDecimalComma(roundHalfEven(value, decimalPlaces));
+
+    const std::uint64_t units = roundedUnits(std::abs(value), decimalPlaces);
+    if (units == 0)
+        return "0";
+    const auto unitsPerOne = static_cast<std::uint64_t>(powerOfTen(decimalPlaces));
+    std::array<char, 2 * kSignificantDigits> text{};
+    char* end = text.data();
+    if (std::signbit(value))
+        *end++ = '-';
+    end = std::to_chars(end, text.data() + text.size(), units / unitsPerOne).ptr;
+    if (std::uint64_t decimals = units % unitsPerOne; decimals != 0) {
+        int places = decimalPlaces;
+        for (; decimals % 10 == 0; decimals /= 10)
+            --places;
+        *end++ = kDecimalComma;
+        char* const digits = end;
+        end += places;
+        for (char* digit = end; digit != digits; decimals /= 10)
+            *--digit = static_cast<char>('0' + decimals % 10);
+    }
+    return std::string(text.data(), end);
 }
 
 }  // namespace scaricometro

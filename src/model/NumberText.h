@@ -37,4 +37,8 @@ inline constexpr int kMaxDecimalPlaces = 30;
 // `value` must be finite.
 [[nodiscard]] std::string formatDecimalComma(double value);
 
+// The text of `value` rounded to `decimalPlaces` places: the same as
+// formatDecimalComma(roundHalfEven(value, decimalPlaces)), in one step where it can be.
+[[nodiscard]] std::string formatRounded(double value, int decimalPlaces);
+
 }  // namespace scaricometro

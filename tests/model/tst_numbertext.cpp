@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace scaricometro;
 
@@ -29,7 +30,7 @@ QString bits(double value)
 
 std::string shownResult(double value)
 {
-    return formatDecimalComma(roundHalfEven(value, 5));
+    return formatRounded(value, 5);
 }
 
 }  // namespace
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void writesWithoutExponent_data();
     void writesWithoutExponent();
     void writtenTextReadsBackToTheSameText();
+    void roundsAndWritesInOneStep_data();
+    void roundsAndWritesInOneStep();
 };
 
 void NumberTextTest::readsNumbers_data()
@@ -257,6 +260,39 @@ void NumberTextTest::writtenTextReadsBackToTheSameText()
         const std::optional<double> readBack = parseDecimalComma(written);
         QVERIFY2(readBack.has_value(), written.c_str());
         QCOMPARE(QString::fromStdString(shownResult(*readBack)), QString::fromStdString(written));
+    }
+}
+
+void NumberTextTest::roundsAndWritesInOneStep_data()
+{
+    QTest::addColumn<int>("places");
+    for (int places : {0, 2, 5, 10, 14})
+        QTest::addRow("%d places", places) << places;
+}
+
+// The one-step writer must agree with rounding to a double and writing that, on both sides of
+// the magnitude where it switches between them.
+void NumberTextTest::roundsAndWritesInOneStep()
+{
+    QFETCH(int, places);
+
+    std::mt19937_64 random(static_cast<std::uint64_t>(places));
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-places - 2, 20);
+    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 2.5, 0.015625, 0.109375, 1e-300, kMax, -kMax};
+    for (int digits = 1; digits <= 16; ++digits) {
+        const double edge = std::pow(10.0, digits);
+        for (double value : {edge, std::nextafter(edge, 0.0), edge - 0.5, -edge + 0.5 * std::pow(10.0, -places)})
+            values.push_back(value);
+    }
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+
+    for (double value : values) {
+        const std::string inTwoSteps = formatDecimalComma(roundHalfEven(value, places));
+        QVERIFY2(formatRounded(value, places) == inTwoSteps,
+                 qPrintable(QStringLiteral("%1: %2 vs %3").arg(bits(value), QString::fromStdString(formatRounded(value, places)),
+                                                              QString::fromStdString(inTwoSteps))));
     }
 }
 
