@@ -3,7 +3,7 @@
 # window offscreen instead, after a calculation on the default inputs.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-install_missing_packages
+install_missing_packages "${build_packages[@]}"
 build --target scaricometro scaricometro-snapshot
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -5,21 +5,24 @@ set -euo pipefail
 project_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="$project_dir/build"
 
-# Build tools, Qt 6 with its X11 and Wayland platform plugins, and the fonts the window names:
-# Liberation Sans stands in for Arial, DejaVu Sans Mono for Lucida Console.
-readonly required_packages=(
+# Build tools, Qt 6 with its X11 and Wayland platform plugins and its SVG plugins (the window
+# icon), the fonts the window names (Liberation Sans stands in for Arial, DejaVu Sans Mono for
+# Lucida Console), and Google Benchmark for the benchmarks that build alongside.
+readonly build_packages=(
     cmake ninja-build g++
-    qt6-base-dev qt6-qpa-plugins qt6-wayland
+    qt6-base-dev qt6-qpa-plugins qt6-wayland libqt6svg6
     fonts-liberation2 fonts-dejavu-core
+    libbenchmark-dev
 )
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# install_missing_packages PACKAGE...
 install_missing_packages() {
     local missing=() package
-    for package in "${required_packages[@]}"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed; then
             missing+=("$package")
         fi

@@ -7,6 +7,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scaricometro"));
+    QApplication::setDesktopFileName(QStringLiteral(SCARICOMETRO_APP_ID));
     scaricometro::Form1 window;
     window.show();
     return QApplication::exec();

@@ -8,6 +8,7 @@
 #include "ui/ClickWatcher.h"
 #include "ui/ControlLayout.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -90,6 +91,7 @@ Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
     setWindowTitle(kWindowTitle.toString());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/" SCARICOMETRO_APP_ID ".svg")));
     setGeometry(toPixels(kClientArea));
     setFixedSize(toPixels(kClientArea).size());
     setFont(fontFor(FontRole::Window));
@@ -220,8 +222,8 @@ void Form1::calculate()
 
     const auto& dimensions = std::get<ChamberDimensions>(outcome);
     for (const ResultField& result : kResultFields) {
-        const double rounded = roundHalfEven(dimensions.*result.value, kResultDecimalPlaces);
-        textField(result.field)->setText(QString::fromStdString(formatDecimalComma(rounded)));
+        const std::string text = formatRounded(dimensions.*result.value, kResultDecimalPlaces);
+        textField(result.field)->setText(QString::fromStdString(text));
     }
 }
 

@@ -95,6 +95,7 @@ void Form1Test::opensWithDefaults()
 {
     QCOMPARE(m_form->windowTitle(), u"Scaricometro"_qs);
     QCOMPARE(m_form->size(), QSize(674, 493));
+    QVERIFY(!m_form->windowIcon().pixmap(32).isNull());
     QCOMPARE(texts(*m_form, kInputNames), kDefaultInputs);
     QCOMPARE(texts(*m_form, kResultNames),
              (QStringList{u"Text5"_qs, u"Text6"_qs, u"Text7"_qs, u"Text8"_qs, u"Text9"_qs, u"Text10"_qs,

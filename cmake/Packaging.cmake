@@ -1,0 +1,16 @@
+# The Debian package: `cpack -G DEB` in the build folder. Library dependencies are read off the
+# program by dpkg-shlibdeps; the plugins and fonts it loads at run time are named here.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME scaricometro)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Calculator for the exhaust expansion chamber of a two-stroke engine")
+set(CPACK_PACKAGE_DESCRIPTION "Scaricometro computes the section lengths, diameters and total length \
+of a two-stroke engine's exhaust expansion chamber from five engine figures, in an Italian window.")
+set(CPACK_PACKAGE_CONTACT "Scaricometro developers <scaricometro@localhost>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-liberation2, fonts-dejavu-core")
+include(CPack)
