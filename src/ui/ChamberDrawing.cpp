@@ -59,12 +59,14 @@ QRect ChamberDrawing::setColor(int line, const QColor& color)
     return pixelBounds(kSegments[indexOf(line)]);
 }
 
-void ChamberDrawing::paint(QPainter& painter, const QColor& textColor) const
+void ChamberDrawing::paint(QPainter& painter, const QColor& textColor, const QRect& area) const
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Last to first, so the outline lies over the extension lines where they meet its corners.
     for (std::size_t i = kSegments.size(); i-- > 0;) {
         const Segment& segment = kSegments[i];
+        if (!pixelBounds(segment).intersects(area))
+            continue;
         painter.setPen(QPen(m_colors[i].value_or(textColor), segment.width, Qt::SolidLine, Qt::SquareCap,
                             Qt::MiterJoin));
         painter.drawLine(toPixels(segment.from), toPixels(segment.to));

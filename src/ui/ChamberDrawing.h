@@ -154,8 +154,9 @@ public:
     // The area to repaint: empty when the colour was already that one.
     QRect setColor(int line, const QColor& color);
 
-    // Aliased, so every pixel of a segment is exactly its colour.
-    void paint(QPainter& painter, const QColor& textColor) const;
+    // The segments that reach into `area`, aliased, so every pixel of a segment is exactly its
+    // colour.
+    void paint(QPainter& painter, const QColor& textColor, const QRect& area) const;
 
 private:
     [[nodiscard]] static std::array<std::optional<QColor>, kSegments.size()> startColors();

@@ -7,17 +7,18 @@
 #include "ui/ChamberFields.h"
 #include "ui/ClickWatcher.h"
 #include "ui/ControlLayout.h"
+#include "ui/TextField.h"
 
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
 #include <algorithm>
-#include <limits>
 #include <variant>
 #include <vector>
 
@@ -74,9 +75,8 @@ QWidget* createControl(const Control& control, QWidget* parent)
         return label;
     }
     case ControlKind::Field: {
-        auto* field = new QLineEdit(text, parent);
+        auto* field = new TextField(text, parent);
         field->setAlignment(control.alignment);
-        field->setMaxLength(std::numeric_limits<int>::max());
         return field;
     }
     case ControlKind::Button:
@@ -107,7 +107,7 @@ Form1::Form1(QWidget* parent)
 
     for (const InputField& input : kInputFields)
         connect(textField(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
-    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this, &Form1::calculate);
+    connect(qobject_cast<QPushButton*>(control(u"Command1")), &QPushButton::clicked, this, &Form1::calculate);
     connectHighlights();
 
     textField(u"Text1")->setFocus();
@@ -115,7 +115,16 @@ Form1::Form1(QWidget* parent)
 
 QLineEdit* Form1::textField(QStringView name) const
 {
-    return findChild<QLineEdit*>(name.toString(), Qt::FindDirectChildrenOnly);
+    return qobject_cast<QLineEdit*>(control(name));
+}
+
+QWidget* Form1::control(QStringView name) const
+{
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].name == name)
+            return m_controls[i];
+    }
+    return nullptr;
 }
 
 QColor Form1::lineColor(QStringView name) const
@@ -134,8 +143,10 @@ void Form1::setLineColor(QStringView name, const QColor& color)
 
 void Form1::createControls()
 {
-    for (const Control& control : kControls) {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& control = kControls[i];
         QWidget* widget = createControl(control, this);
+        m_controls[i] = widget;
         widget->setObjectName(control.name.toString());
         widget->setGeometry(toPixels(control.box));
         if (control.font != FontRole::Window)
@@ -156,8 +167,7 @@ void Form1::setTabOrderByIndex()
     std::sort(stops.begin(), stops.end(),
               [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < stops.size(); ++i) {
-        setTabOrder(findChild<QWidget*>(stops[i - 1]->name.toString()),
-                    findChild<QWidget*>(stops[i]->name.toString()));
+        setTabOrder(control(stops[i - 1]->name), control(stops[i]->name));
     }
 }
 
@@ -166,7 +176,7 @@ void Form1::setTabOrderByIndex()
 void Form1::labelFieldsWithTheirCaptions()
 {
     const auto label = [this](QStringView caption, QStringView field) {
-        findChild<QLabel*>(caption.toString(), Qt::FindDirectChildrenOnly)->setBuddy(textField(field));
+        qobject_cast<QLabel*>(control(caption))->setBuddy(textField(field));
     };
     for (const InputField& input : kInputFields)
         label(input.caption, input.field);
@@ -176,7 +186,7 @@ void Form1::labelFieldsWithTheirCaptions()
 
 QString Form1::captionText(QStringView labelName) const
 {
-    return findChild<QLabel*>(labelName.toString(), Qt::FindDirectChildrenOnly)->text();
+    return qobject_cast<QLabel*>(control(labelName))->text();
 }
 
 void Form1::calculate()
@@ -222,8 +232,10 @@ void Form1::calculate()
 
     const auto& dimensions = std::get<ChamberDimensions>(outcome);
     for (const ResultField& result : kResultFields) {
-        const std::string text = formatRounded(dimensions.*result.value, kResultDecimalPlaces);
-        textField(result.field)->setText(QString::fromStdString(text));
+        const QString text = QString::fromStdString(formatRounded(dimensions.*result.value, kResultDecimalPlaces));
+        // An unchanged result is left alone, so it is not repainted.
+        if (QLineEdit* field = textField(result.field); field->text() != text)
+            field->setText(text);
     }
 }
 
@@ -246,7 +258,7 @@ void Form1::connectHighlights()
 {
     for (const HighlightRow& row : kHighlightRows) {
         for (QStringView name : {row.caption, row.field}) {
-            auto* watcher = new ClickWatcher(findChild<QWidget*>(name.toString(), Qt::FindDirectChildrenOnly));
+            auto* watcher = new ClickWatcher(control(name));
             connect(watcher, &ClickWatcher::clicked, this, [this, &row] { highlight(row); });
         }
     }
@@ -270,10 +282,10 @@ void Form1::paintLine(int line, const QColor& color)
     update(m_drawing.setColor(line, color));
 }
 
-void Form1::paintEvent(QPaintEvent*)
+void Form1::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    m_drawing.paint(painter, palette().color(QPalette::WindowText));
+    m_drawing.paint(painter, palette().color(QPalette::WindowText), event->rect());
 }
 
 // The background is what lies under no control: the drawing's segments take no clicks, so a

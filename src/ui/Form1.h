@@ -10,6 +10,8 @@
 #include <QStringView>
 #include <QWidget>
 
+#include <array>
+
 class QLineEdit;
 class QMessageBox;
 
@@ -44,6 +46,7 @@ protected:
 
 private:
     void createControls();
+    [[nodiscard]] QWidget* control(QStringView name) const;
     void setTabOrderByIndex();
     void labelFieldsWithTheirCaptions();
     [[nodiscard]] QString captionText(QStringView labelName) const;
@@ -53,6 +56,7 @@ private:
     void paintLine(int line, const QColor& color);
     [[nodiscard]] bool isBackground(QPoint position) const;
 
+    std::array<QWidget*, kControls.size()> m_controls{};  // in the order of kControls
     QPointer<QMessageBox> m_problemMessage;
     ChamberDrawing m_drawing;
     bool m_pressedOnBackground = false;
