@@ -18,6 +18,9 @@ constexpr char kDecimalComma = ',';
 constexpr char kThousandsPoint = '.';
 constexpr std::size_t kGroupSize = 3;
 constexpr int kSignificantDigits = 15;
+constexpr int kLargestExponent = std::numeric_limits<double>::max_exponent10;
+constexpr std::string_view kPastLargestDouble = "179769313486232";     // × 10^308
+constexpr std::string_view kLargestReadableDigits = "179769313486231";  // × 10^308
 
 constexpr double powerOfTen(int exponent)
 {
@@ -186,6 +189,10 @@ std::string formatDecimalComma(double value)
     int exponent = 0;
     std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
                     exponentText.data() + exponentText.size(), exponent);
+    // The largest doubles round up past the largest double, to a text no double can hold; those
+    // keep the largest 15 digits that can be read back.
+    if (exponent == kLargestExponent && digits == kPastLargestDouble)
+        digits = kLargestReadableDigits;
 
     std::string text = negative ? "-" : "";
     const auto digitCount = static_cast<int>(digits.size());

@@ -11,7 +11,9 @@
 // Writing gives at most 15 significant digits, "," before the decimals, no trailing zeros,
 // no separator for whole numbers, "-" before negatives, never "-0", and never an exponent:
 // a value with more than 15 whole digits keeps its 15 leading significant digits followed by
-// zeros ("123456789012346000000").
+// zeros ("123456789012346000000"). Every text written reads back; so the few largest doubles,
+// whose rounding to 15 digits would pass the largest double, are written as the largest 15-digit
+// number below it ("179769313486231" and 294 zeros).
 #pragma once
 
 #include <optional>

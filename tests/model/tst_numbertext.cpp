@@ -109,7 +109,7 @@ void NumberTextTest::rejectsNonNumbers_data()
         "1..234", "1.234.56", "1.2.3", "1,234.567", "\xd9\xa1\xd9\xa2",  // Arabic-Indic 12
         "\xef\xbc\x91\xef\xbc\x92",  // full-width 12
         "12\xc2\xa0",                // no-break space after
-        "\xe2\x88\x92" "5",          // minus sign, not hyphen-minus
+        "\342\210\2225",             // minus sign, not hyphen-minus
     };
     for (ThousandsPoints points : {ThousandsPoints::Rejected, ThousandsPoints::Accepted}) {
         const char* mode = points == ThousandsPoints::Accepted ? "grouping field" : "plain field";
@@ -214,8 +214,10 @@ void NumberTextTest::showsResults_data()
     QTest::newRow("sixteen digits cut to fifteen") << 12345678901.234567 << std::string("12345678901,2346");
     QTest::newRow("fifteen whole digits") << 123456789012345.0 << std::string("123456789012345");
     QTest::newRow("more than fifteen whole digits") << 123456789012345678.0 << std::string("123456789012346000");
-    QTest::newRow("largest double") << kMax << "179769313486232" + std::string(294, '0');
-    QTest::newRow("most negative double") << -kMax << "-179769313486232" + std::string(294, '0');
+    // Rounded to 15 digits these would pass the largest double, and could not be read back.
+    QTest::newRow("largest double") << kMax << "179769313486231" + std::string(294, '0');
+    QTest::newRow("most negative double") << -kMax << "-179769313486231" + std::string(294, '0');
+    QTest::newRow("largest that rounds within range") << 1.797693134862315e308 << "179769313486231" + std::string(294, '0');
 }
 
 void NumberTextTest::showsResults()
@@ -253,9 +255,9 @@ void NumberTextTest::writtenTextReadsBackToTheSameText()
 {
     std::mt19937_64 random(20261208);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
-    std::uniform_int_distribution<int> exponent(-8, 30);
+    std::uniform_int_distribution<int> exponent(-8, 307);
     for (int i = 0; i < 20000; ++i) {
-        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        const double value = i == 0 ? kMax : mantissa(random) * std::pow(10.0, exponent(random));
         const std::string written = shownResult(value);
         const std::optional<double> readBack = parseDecimalComma(written);
         QVERIFY2(readBack.has_value(), written.c_str());
