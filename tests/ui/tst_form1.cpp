@@ -279,18 +279,26 @@ void Form1Test::failureChangesNoResult_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("fieldToMend");
 
-    const QString notANumber = u"non è un numero"_qs;
-    QTest::newRow("letter in timing") << u"Text1"_qs << u"2o3"_qs << u"2o3"_qs << notANumber << u"Text1"_qs;
-    QTest::newRow("empty wave speed") << u"Text2"_qs << QString() << QString() << notANumber << u"Text2"_qs;
-    QTest::newRow("decimal point in rpm") << u"Text3"_qs << u"12.5"_qs << u"12.5"_qs << notANumber << u"Text3"_qs;
-    QTest::newRow("exponent in stroke") << u"Text4"_qs << u"4e1"_qs << u"4e1"_qs << notANumber << u"Text4"_qs;
-    QTest::newRow("two points in header") << u"Text15"_qs << u"1.2.3"_qs << u"1,2,3"_qs << notANumber << u"Text15"_qs;
-    QTest::newRow("rpm zero") << u"Text3"_qs << u"0"_qs << u"0"_qs << u"\"Giri/min massimi\" deve essere un numero diverso da zero"_qs
-                              << u"Text3"_qs;
-    QTest::newRow("rpm minus zero") << u"Text3"_qs << u"-0,0"_qs << u"-0,0"_qs << u"diverso da zero"_qs << u"Text3"_qs;
+    const auto notANumber = [](const QString& caption) {
+        return u"Il valore di \""_qs + caption
+            + u"\" non è un numero.\nUsare solo cifre, con la virgola per i decimali: per esempio 39,3."_qs;
+    };
+    const QString rpmZero = u"\"Giri/min massimi\" deve essere un numero diverso da zero."_qs;
+    const QString outOfRange = u"Con questi dati i risultati escono dall'intervallo dei numeri che il programma sa "
+                               "trattare.\nControllare i valori inseriti."_qs;
+    QTest::newRow("letter in timing") << u"Text1"_qs << u"2o3"_qs << u"2o3"_qs << notANumber(u"Gradi Scarico"_qs) << u"Text1"_qs;
+    QTest::newRow("empty wave speed") << u"Text2"_qs << QString() << QString() << notANumber(u"Velocità onda sonica"_qs)
+                                      << u"Text2"_qs;
+    QTest::newRow("decimal point in rpm") << u"Text3"_qs << u"12.5"_qs << u"12.5"_qs << notANumber(u"Giri/min massimi"_qs)
+                                          << u"Text3"_qs;
+    QTest::newRow("exponent in stroke") << u"Text4"_qs << u"4e1"_qs << u"4e1"_qs << notANumber(u"Corsa motore"_qs) << u"Text4"_qs;
+    QTest::newRow("two points in header") << u"Text15"_qs << u"1.2.3"_qs << u"1,2,3"_qs
+                                          << notANumber(u"diam.interno collettore scarico"_qs) << u"Text15"_qs;
+    QTest::newRow("rpm zero") << u"Text3"_qs << u"0"_qs << u"0"_qs << rpmZero << u"Text3"_qs;
+    QTest::newRow("rpm minus zero") << u"Text3"_qs << u"-0,0"_qs << u"-0,0"_qs << rpmZero << u"Text3"_qs;
     // No single field is at fault: the focus goes to the first one.
     QTest::newRow("result out of range") << u"Text15"_qs << u"1"_qs + QString(160, u'0') << u"1"_qs + QString(160, u'0')
-                                         << u"intervallo"_qs << u"Text1"_qs;
+                                         << outOfRange << u"Text1"_qs;
 }
 
 void Form1Test::failureChangesNoResult()
@@ -314,7 +322,8 @@ void Form1Test::failureChangesNoResult()
     QMessageBox* box = openMessage(*m_form);
     QVERIFY(box);
     QCOMPARE(box->windowModality(), Qt::WindowModal);
-    QVERIFY2(box->text().contains(message), qPrintable(box->text()));
+    QCOMPARE(box->text(), message);
+    QCOMPARE(box->icon(), QMessageBox::Warning);
     QCOMPARE(m_form->focusWidget(), m_form->textField(fieldToMend));
     box->accept();
     QTRY_VERIFY(!openMessage(*m_form));
