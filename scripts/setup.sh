@@ -33,10 +33,18 @@ install_missing_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# build [cmake --build options...]: configures once, then lets Ninja rebuild only what changed.
-build() {
-    if [ ! -f "$build_dir/build.ninja" ]; then
-        cmake -S "$project_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# configure DIR [CMAKE_ARGUMENT...]: configures DIR the first time only; after that, CMake and
+# Ninja redo only what changed.
+configure() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$project_dir" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     fi
+}
+
+# build [cmake --build option...]: the ordinary build, in build/.
+build() {
+    configure "$build_dir"
     cmake --build "$build_dir" "$@"
 }
