@@ -1,5 +1,6 @@
 // Decimal-comma reading and writing on top of std::from_chars and std::to_chars, which are
-// exact (correctly rounded both ways) and never consult the locale.
+// exact (correctly rounded both ways) and never consult the locale; results of up to 15
+// significant digits are rounded with exact integer arithmetic on the double's mantissa.
 #include "model/NumberText.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 
 namespace scaricometro {
