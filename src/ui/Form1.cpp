@@ -92,8 +92,9 @@ Form1::Form1(QWidget* parent)
 {
     setWindowTitle(kWindowTitle.toString());
     setWindowIcon(QIcon(QStringLiteral(":/icons/" SCARICOMETRO_APP_ID ".svg")));
-    setGeometry(toPixels(kClientArea));
-    setFixedSize(toPixels(kClientArea).size());
+    const QRect clientArea = toPixels(kClientArea);
+    setGeometry(clientArea);
+    setFixedSize(clientArea.size());
     setFont(fontFor(FontRole::Window));
     QPalette colors = palette();
     colors.setColor(QPalette::Window, QColor::fromRgb(kWindowColor));

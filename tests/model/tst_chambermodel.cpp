@@ -2,7 +2,8 @@
 // in the same order), to the last bit: that bit can decide a rounding tie on screen.
 #include "model/ChamberModel.h"
 
-#include <QLocale>
+#include "ExactDoubles.h"
+
 #include <QTest>
 
 #include <limits>
@@ -12,17 +13,6 @@ using namespace scaricometro;
 Q_DECLARE_METATYPE(ChamberInputs)
 Q_DECLARE_METATYPE(ChamberDimensions)
 Q_DECLARE_METATYPE(ChamberFailure)
-
-namespace {
-
-// The shortest text that reads back to the same double shows every bit; QCOMPARE on doubles
-// would forgive the last ones.
-QString bits(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-}  // namespace
 
 class ChamberModelTest : public QObject {
     Q_OBJECT

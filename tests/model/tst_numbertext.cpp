@@ -1,7 +1,8 @@
 // Decimal-comma reading, exact rounding and writing, as the window's fields use them.
 #include "model/NumberText.h"
 
-#include <QLocale>
+#include "ExactDoubles.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -22,11 +23,6 @@ const std::string kMaxText =
     "179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171540"
     "458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944075868508455133"
     "942304583236903222948165808559332123348274797826204144723168738177180919299881250404026184124858368";
-
-QString bits(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
 
 std::string shownResult(double value)
 {
