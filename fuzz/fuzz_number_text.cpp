@@ -23,7 +23,7 @@ namespace {
 
 using namespace scaricometro;
 
-constexpr int kPlaces = 5;
+constexpr DecimalPlaces kPlaces{5};
 constexpr int kSignificantDigits = 15;
 
 void require(bool holds, const char* what, const std::string& text)

@@ -49,8 +49,8 @@ int main(int argc, char* argv[])
 
     QLabel* figureCaption = nullptr;
     for (const scaricometro::ResultField& result : scaricometro::kResultFields) {
-        auto* caption = window.findChild<QLabel*>(result.caption.toString());
-        out << caption->text() << " = " << window.textField(result.field)->text() << '\n';
+        auto* caption = window.findChild<QLabel*>(result.caption.name().toString());
+        out << caption->text() << " = " << window.textField(result.field.name())->text() << '\n';
         if (caption->text() == figure)
             figureCaption = caption;
     }

@@ -1,6 +1,5 @@
 // Decimal-comma reading and writing on top of std::from_chars and std::to_chars, which are
-// exact (correctly rounded both ways) and never consult the locale; results of up to 15
-// significant digits are rounded with exact integer arithmetic on the double's mantissa.
+// exact (correctly rounded both ways) and never consult the locale.
 #include "model/NumberText.h"
 
 #include <algorithm>
@@ -8,7 +7,6 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
 namespace scaricometro {
@@ -21,14 +19,6 @@ constexpr int kSignificantDigits = 15;
 constexpr int kLargestExponent = std::numeric_limits<double>::max_exponent10;
 constexpr std::string_view kPastLargestDouble = "179769313486232";     // × 10^308
 constexpr std::string_view kLargestReadableDigits = "179769313486231";  // × 10^308
-
-constexpr double powerOfTen(int exponent)
-{
-    double power = 1;
-    for (int i = 0; i < exponent; ++i)
-        power *= 10;
-    return power;
-}
 
 bool isBlank(char c)
 {
@@ -78,30 +68,6 @@ std::optional<std::string> wholeDigits(std::string_view whole, ThousandsPoints p
     return digits;
 }
 
-// `magnitude` (not negative, below 10^15 units) rounded to whole units of 10^-decimalPlaces,
-// exactly: the double is m × 2^-shift with a 53-bit m, so m × 10^places fits 128 bits and the
-// division by 2^shift leaves an exact remainder to round half to even with.
-std::uint64_t roundedUnits(double magnitude, int decimalPlaces)
-{
-    __extension__ using Uint128 = unsigned __int128;
-    constexpr int kMantissaBits = std::numeric_limits<double>::digits;
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, kMantissaBits));
-    const int shift = kMantissaBits - exponent;
-    const Uint128 scaled = Uint128{mantissa} * static_cast<std::uint64_t>(powerOfTen(decimalPlaces));
-    if (shift <= 0)
-        return static_cast<std::uint64_t>(scaled << -shift);
-    if (shift >= 128)
-        return 0;  // far below half a unit: scaled < 2^100
-    auto units = static_cast<std::uint64_t>(scaled >> shift);
-    const Uint128 remainder = scaled & ((Uint128{1} << shift) - 1);
-    const Uint128 half = Uint128{1} << (shift - 1);
-    if (remainder > half || (remainder == half && units % 2 == 1))
-        ++units;
-    return units;
-}
-
 }  // namespace
 
 std::optional<double> parseDecimalComma(std::string_view text, ThousandsPoints points)
@@ -148,15 +114,14 @@ std::optional<double> parseDecimalComma(std::string_view text, ThousandsPoints p
     return value;
 }
 
-double roundHalfEven(double value, int decimalPlaces)
+double roundHalfEven(double value, DecimalPlaces places)
 {
-    assert(decimalPlaces >= 0 && decimalPlaces <= kMaxDecimalPlaces);
     if (!std::isfinite(value))
         return value;
     // Sign, 309 whole digits of the largest double, point and decimals.
-    std::array<char, 1 + std::numeric_limits<double>::max_exponent10 + 1 + 1 + kMaxDecimalPlaces> text{};
+    std::array<char, 1 + std::numeric_limits<double>::max_exponent10 + 1 + 1 + DecimalPlaces::kMax> text{};
     const auto written = std::to_chars(text.data(), text.data() + text.size(), value,
-                                       std::chars_format::fixed, decimalPlaces);
+                                       std::chars_format::fixed, places.count());
     assert(written.ec == std::errc());
     double rounded = 0;
     std::from_chars(text.data(), written.ptr, rounded, std::chars_format::fixed);
@@ -213,35 +178,9 @@ std::string formatDecimalComma(double value)
     return text;
 }
 
-std::string formatRounded(double value, int decimalPlaces)
+std::string formatRounded(double value, DecimalPlaces places)
 {
-    assert(decimalPlaces >= 0 && decimalPlaces < kSignificantDigits);
-    assert(std::isfinite(value));
-    // Below this, the rounded decimal has at most 15 significant digits, so it survives the trip
-    // through the nearest double and back: it can be written as it is.
-    if (std::abs(value) >= powerOfTen(kSignificantDigits - decimalPlaces))
-        return formatDecimalComma(roundHalfEven(value, decimalPlaces));
-
-    const std::uint64_t units = roundedUnits(std::abs(value), decimalPlaces);
-    if (units == 0)
-        return "0";
-    const auto unitsPerOne = static_cast<std::uint64_t>(powerOfTen(decimalPlaces));
-    std::array<char, 2 * kSignificantDigits> text{};
-    char* end = text.data();
-    if (std::signbit(value))
-        *end++ = '-';
-    end = std::to_chars(end, text.data() + text.size(), units / unitsPerOne).ptr;
-    if (std::uint64_t decimals = units % unitsPerOne; decimals != 0) {
-        int places = decimalPlaces;
-        for (; decimals % 10 == 0; decimals /= 10)
-            --places;
-        *end++ = kDecimalComma;
-        char* const digits = end;
-        end += places;
-        for (char* digit = end; digit != digits; decimals /= 10)
-            *--digit = static_cast<char>('0' + decimals % 10);
-    }
-    return std::string(text.data(), end);
+    return formatDecimalComma(roundHalfEven(value, places));
 }
 
 }  // namespace scaricometro

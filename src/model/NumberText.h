@@ -17,6 +17,7 @@
 #pragma once
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -30,17 +31,33 @@ enum class ThousandsPoints {
 [[nodiscard]] std::optional<double> parseDecimalComma(std::string_view text,
                                                       ThousandsPoints points = ThousandsPoints::Rejected);
 
-// The double nearest to `value` rounded to `decimalPlaces` places, taken on the exact binary
-// value, an exact half going to the even neighbour. Non-finite values come back unchanged.
-// `decimalPlaces` must be within 0 to kMaxDecimalPlaces.
-inline constexpr int kMaxDecimalPlaces = 30;
-[[nodiscard]] double roundHalfEven(double value, int decimalPlaces);
+// How many decimal places to round to: 0 to 30. Out of range, a constant count fails to compile
+// and any other throws std::out_of_range, in every build.
+class DecimalPlaces {
+public:
+    static constexpr int kMax = 30;
+
+    constexpr explicit DecimalPlaces(int count)
+        : m_count(count)
+    {
+        if (count < 0 || count > kMax)
+            throw std::out_of_range("decimal places must be 0 to 30");
+    }
+    [[nodiscard]] constexpr int count() const { return m_count; }
+
+private:
+    int m_count;
+};
+
+// The double nearest to `value` rounded to `places`, taken on the exact binary value, an exact
+// half going to the even neighbour. Non-finite values come back unchanged.
+[[nodiscard]] double roundHalfEven(double value, DecimalPlaces places);
 
 // `value` must be finite.
 [[nodiscard]] std::string formatDecimalComma(double value);
 
-// The text of `value` rounded to `decimalPlaces` places: the same as
-// formatDecimalComma(roundHalfEven(value, decimalPlaces)), in one step where it can be.
-[[nodiscard]] std::string formatRounded(double value, int decimalPlaces);
+// The text of `value` rounded to `places`: formatDecimalComma(roundHalfEven(value, places)).
+// `value` must be finite.
+[[nodiscard]] std::string formatRounded(double value, DecimalPlaces places);
 
 }  // namespace scaricometro

@@ -3,6 +3,8 @@
 // current colours and paints them.
 #pragma once
 
+#include "model/ChamberModel.h"
+#include "ui/ChamberFields.h"
 #include "ui/ControlLayout.h"
 
 #include <QColor>
@@ -81,6 +83,8 @@ public:
         return set;
     }
     [[nodiscard]] constexpr bool contains(int line) const { return (m_bits & bit(line)) != 0; }
+    // Whether every line lies within Line1 to Line`count`.
+    [[nodiscard]] constexpr bool within(int count) const { return (m_bits & ~(range(1, count).m_bits)) == 0; }
     template <typename Function>
     constexpr void forEach(Function&& function) const
     {
@@ -111,23 +115,36 @@ inline constexpr std::array kRestingColors{
 // of a cylindrical section its two walls and its dimension, a cone its dimension alone, a
 // diameter its edges, the total length the whole chain.
 struct HighlightRow {
-    QStringView caption;
-    QStringView field;
+    double ChamberDimensions::*figure;
     LineSet lines;
 };
 inline constexpr std::array kHighlightRows{
-    HighlightRow{u"Label22", u"Text5", {2, 3, 21}},                 // L1
-    HighlightRow{u"Label21", u"Text6", {28}},                       // L2
-    HighlightRow{u"Label20", u"Text7", {29}},                       // L3
-    HighlightRow{u"Label19", u"Text8", {12, 13, 30}},               // L4
-    HighlightRow{u"Label18", u"Text9", {31}},                       // L5
-    HighlightRow{u"Label17", u"Text10", {32, 16, 18}},              // L6
-    HighlightRow{u"Label23", u"Text11", {1, 4}},                    // D1
-    HighlightRow{u"Label24", u"Text12", {5}},                       // D2
-    HighlightRow{u"Label25", u"Text13", {10, 11}},                  // D3
-    HighlightRow{u"Label26", u"Text14", {17, 19}},                  // D4
-    HighlightRow{u"Label29", u"Text16", {21, 28, 29, 30, 31, 32}},  // total length
+    HighlightRow{&ChamberDimensions::L1, {2, 3, 21}},
+    HighlightRow{&ChamberDimensions::L2, {28}},
+    HighlightRow{&ChamberDimensions::L3, {29}},
+    HighlightRow{&ChamberDimensions::L4, {12, 13, 30}},
+    HighlightRow{&ChamberDimensions::L5, {31}},
+    HighlightRow{&ChamberDimensions::L6, {32, 16, 18}},
+    HighlightRow{&ChamberDimensions::D1, {1, 4}},
+    HighlightRow{&ChamberDimensions::D2, {5}},
+    HighlightRow{&ChamberDimensions::D3, {10, 11}},
+    HighlightRow{&ChamberDimensions::D4, {17, 19}},
+    HighlightRow{&ChamberDimensions::totalLength, {21, 28, 29, 30, 31, 32}},
 };
+
+static_assert([] {
+    constexpr int lineCount = static_cast<int>(kSegments.size());
+    for (const RestingColor& resting : kRestingColors) {
+        if (!resting.lines.within(lineCount))
+            return false;
+    }
+    for (const HighlightRow& row : kHighlightRows) {
+        (void)rowFor(kResultFields, row.figure);  // does not compile for a figure no field shows
+        if (!row.lines.within(lineCount))
+            return false;
+    }
+    return true;
+}(), "every highlight row names a shown result, and every line set lies within the drawing");
 
 constexpr QPoint toPixels(QPoint twips)
 {

@@ -3,36 +3,44 @@
 
 #include "model/ChamberModel.h"
 #include "model/NumberText.h"
-
-#include <QStringView>
+#include "ui/ControlLayout.h"
 
 #include <array>
+#include <cstddef>
 
 namespace scaricometro {
 
+// What a "." typed into an input field stands for.
+enum class TypedPoint {
+    ThousandsSeparator,  // read as typed: "12.000" is twelve thousand, "12.5" is refused
+    DecimalComma,        // rewritten as "," in the field before it is read
+};
+
 struct InputField {
-    QStringView field;
-    QStringView caption;  // names the field in messages to the user
+    FieldName field;
+    CaptionName caption;  // names the field in messages to the user
     double ChamberInputs::*value;
-    ThousandsPoints points;
+    TypedPoint point;
+
+    [[nodiscard]] constexpr ThousandsPoints thousandsPoints() const
+    {
+        return point == TypedPoint::ThousandsSeparator ? ThousandsPoints::Accepted : ThousandsPoints::Rejected;
+    }
 };
 
-// Read in this order. The first three are taken as typed, where a point can only group thousands;
-// the last two have had every point turned into a decimal comma before they are read.
+// Read in this order. Tuners type decimals mostly into the stroke and the header diameter, so a
+// point there is taken for a comma.
 inline constexpr std::array kInputFields{
-    InputField{u"Text1", u"Label1", &ChamberInputs::exhaustDuration, ThousandsPoints::Accepted},
-    InputField{u"Text2", u"Label2", &ChamberInputs::waveSpeed, ThousandsPoints::Accepted},
-    InputField{u"Text3", u"Label3", &ChamberInputs::maxRpm, ThousandsPoints::Accepted},
-    InputField{u"Text4", u"Label4", &ChamberInputs::stroke, ThousandsPoints::Rejected},
-    InputField{u"Text15", u"Label5", &ChamberInputs::headerDiameter, ThousandsPoints::Rejected},
+    InputField{u"Text1", u"Label1", &ChamberInputs::exhaustDuration, TypedPoint::ThousandsSeparator},
+    InputField{u"Text2", u"Label2", &ChamberInputs::waveSpeed, TypedPoint::ThousandsSeparator},
+    InputField{u"Text3", u"Label3", &ChamberInputs::maxRpm, TypedPoint::ThousandsSeparator},
+    InputField{u"Text4", u"Label4", &ChamberInputs::stroke, TypedPoint::DecimalComma},
+    InputField{u"Text15", u"Label5", &ChamberInputs::headerDiameter, TypedPoint::DecimalComma},
 };
-
-// Fields where tuners type decimals most, so a point there is taken for a comma and rewritten.
-inline constexpr std::array<QStringView, 2> kCommaNormalisedFields{u"Text15", u"Text4"};
 
 struct ResultField {
-    QStringView field;
-    QStringView caption;
+    FieldName field;
+    CaptionName caption;
     double ChamberDimensions::*value;
 };
 
@@ -51,6 +59,18 @@ inline constexpr std::array kResultFields{
     ResultField{u"Text16", u"Label29", &ChamberDimensions::totalLength},
 };
 
-inline constexpr int kResultDecimalPlaces = 5;
+inline constexpr DecimalPlaces kResultDecimalPlaces{5};
+
+// The row of an input or result table that holds `member`. Where the lookup is a constant, a
+// member that no row holds does not compile.
+template <typename Row, std::size_t Size, typename Member>
+constexpr const Row& rowFor(const std::array<Row, Size>& table, Member member)
+{
+    for (const Row& row : table) {
+        if (row.value == member)
+            return row;
+    }
+    throw "no row of the table holds this member";
+}
 
 }  // namespace scaricometro

@@ -9,6 +9,7 @@
 #include <Qt>
 
 #include <array>
+#include <cstddef>
 #include <optional>
 
 namespace scaricometro {
@@ -111,6 +112,52 @@ inline constexpr std::array kControls{
                 u"I dati sono tutti espressi in mm, D significa diametro e L lunghezza. Realizzazione Tessaro*6, dati e calcoli Brivadone",
                 FontRole::Caption, Qt::AlignHCenter, 42, {}},
 };
+
+constexpr bool sameName(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+// A control of kControls as another table names it. The name is looked up when that table is
+// compiled, so a misspelt name, or the name of a control of another kind, fails the build.
+template <ControlKind Kind>
+class ControlName {
+public:
+    template <std::size_t Length>
+    consteval ControlName(const char16_t (&name)[Length])  // implicit, so tables read as names
+        : m_index(indexOf(QStringView(name)))
+    {
+    }
+
+    [[nodiscard]] constexpr std::size_t index() const { return m_index; }
+    [[nodiscard]] constexpr QStringView name() const { return kControls[m_index].name; }
+    friend constexpr bool operator==(ControlName, ControlName) = default;
+
+private:
+    static consteval std::size_t indexOf(QStringView name)
+    {
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            if (sameName(kControls[i].name, name)) {
+                if (kControls[i].kind != Kind)
+                    throw "the control of this name is of another kind";
+                return i;
+            }
+        }
+        throw "no control has this name";
+    }
+
+    std::size_t m_index;
+};
+
+using CaptionName = ControlName<ControlKind::Caption>;
+using FieldName = ControlName<ControlKind::Field>;
+using ButtonName = ControlName<ControlKind::Button>;
 
 static_assert(onPixelGrid(kClientArea));
 static_assert([] {

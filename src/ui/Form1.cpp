@@ -32,19 +32,26 @@ struct FontFace {
     QFont::Weight weight;
 };
 
-// Arial resolves to a metric-compatible face (Liberation Sans on Debian); the mark needs its
-// monospace fallbacks spelled out, or fontconfig picks a proportional face.
-constexpr FontFace kFonts[] = {
-    {FontRole::Window, {u"Arial"}, 11, QFont::Normal},
-    {FontRole::Caption, {u"Arial"}, 13, QFont::Bold},
-    {FontRole::Field, {u"Arial"}, 13, QFont::Normal},
-    {FontRole::Mark, {u"Lucida Console", u"DejaVu Sans Mono", u"Liberation Mono"}, 29, QFont::Bold},
+// One face for each role, in the order of FontRole. Arial resolves to a metric-compatible face
+// (Liberation Sans on Debian); the mark needs its monospace fallbacks spelled out, or fontconfig
+// picks a proportional face.
+constexpr std::array kFonts{
+    FontFace{FontRole::Window, {u"Arial"}, 11, QFont::Normal},
+    FontFace{FontRole::Caption, {u"Arial"}, 13, QFont::Bold},
+    FontFace{FontRole::Field, {u"Arial"}, 13, QFont::Normal},
+    FontFace{FontRole::Mark, {u"Lucida Console", u"DejaVu Sans Mono", u"Liberation Mono"}, 29, QFont::Bold},
 };
+static_assert([] {
+    for (std::size_t i = 0; i < kFonts.size(); ++i) {
+        if (kFonts[i].role != static_cast<FontRole>(i))
+            return false;
+    }
+    return kFonts.back().role == FontRole::Mark;
+}(), "one face for each font role, in the order of FontRole");
 
 QFont fontFor(FontRole role)
 {
-    const FontFace& face = *std::find_if(std::begin(kFonts), std::end(kFonts),
-                                         [role](const FontFace& candidate) { return candidate.role == role; });
+    const FontFace& face = kFonts[static_cast<std::size_t>(role)];
     QStringList families;
     for (QStringView family : face.families) {
         if (!family.isEmpty())
@@ -107,11 +114,10 @@ Form1::Form1(QWidget* parent)
     labelFieldsWithTheirCaptions();
 
     for (const InputField& input : kInputFields)
-        connect(textField(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
-    connect(qobject_cast<QPushButton*>(control(u"Command1")), &QPushButton::clicked, this, &Form1::calculate);
+        connect(field(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
+    const auto* calcola = static_cast<QPushButton*>(m_controls[ButtonName(u"Command1").index()]);
+    connect(calcola, &QPushButton::clicked, this, &Form1::calculate);
     connectHighlights();
-
-    textField(u"Text1")->setFocus();
 }
 
 QLineEdit* Form1::textField(QStringView name) const
@@ -126,6 +132,17 @@ QWidget* Form1::control(QStringView name) const
             return m_controls[i];
     }
     return nullptr;
+}
+
+// The tables name their controls by kind, checked as they compile, so these casts hold.
+QLineEdit* Form1::field(FieldName name) const
+{
+    return static_cast<QLineEdit*>(m_controls[name.index()]);
+}
+
+QLabel* Form1::caption(CaptionName name) const
+{
+    return static_cast<QLabel*>(m_controls[name.index()]);
 }
 
 QColor Form1::lineColor(QStringView name) const
@@ -167,46 +184,38 @@ void Form1::setTabOrderByIndex()
     }
     std::sort(stops.begin(), stops.end(),
               [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
-    for (std::size_t i = 1; i < stops.size(); ++i) {
+    for (std::size_t i = 1; i < stops.size(); ++i)
         setTabOrder(control(stops[i - 1]->name), control(stops[i]->name));
-    }
+    // The window opens with the focus where the tab order begins.
+    control(stops.front()->name)->setFocus();
 }
 
 // A caption that is a field's buddy gives the field its accessible name, so a screen reader says
 // "Corsa motore" or "L4" on entering it.
 void Form1::labelFieldsWithTheirCaptions()
 {
-    const auto label = [this](QStringView caption, QStringView field) {
-        qobject_cast<QLabel*>(control(caption))->setBuddy(textField(field));
-    };
     for (const InputField& input : kInputFields)
-        label(input.caption, input.field);
+        caption(input.caption)->setBuddy(field(input.field));
     for (const ResultField& result : kResultFields)
-        label(result.caption, result.field);
-}
-
-QString Form1::captionText(QStringView labelName) const
-{
-    return qobject_cast<QLabel*>(control(labelName))->text();
+        caption(result.caption)->setBuddy(field(result.field));
 }
 
 void Form1::calculate()
 {
-    for (QStringView name : kCommaNormalisedFields) {
-        QLineEdit* field = textField(name);
-        if (field->text().contains(u'.'))
-            field->setText(field->text().replace(u'.', u','));
+    for (const InputField& input : kInputFields) {
+        if (QLineEdit* typed = field(input.field); input.point == TypedPoint::DecimalComma && typed->text().contains(u'.'))
+            typed->setText(typed->text().replace(u'.', u','));
     }
 
     ChamberInputs inputs;
     for (const InputField& input : kInputFields) {
-        QLineEdit* field = textField(input.field);
-        const std::optional<double> value = parseDecimalComma(field->text().toStdString(), input.points);
+        QLineEdit* typed = field(input.field);
+        const std::optional<double> value = parseDecimalComma(typed->text().toStdString(), input.thousandsPoints());
         if (!value) {
             reportProblem(tr("Il valore di \"%1\" non è un numero.\n"
                              "Usare solo cifre, con la virgola per i decimali: per esempio 39,3.")
-                              .arg(captionText(input.caption)),
-                          field);
+                              .arg(caption(input.caption)->text()),
+                          typed);
             return;
         }
         inputs.*input.value = *value;
@@ -216,17 +225,15 @@ void Form1::calculate()
     if (const auto* failure = std::get_if<ChamberFailure>(&outcome)) {
         switch (*failure) {
         case ChamberFailure::ZeroMaxRpm: {
-            const InputField& rpm = *std::find_if(kInputFields.begin(), kInputFields.end(), [](const InputField& input) {
-                return input.value == &ChamberInputs::maxRpm;
-            });
-            reportProblem(tr("\"%1\" deve essere un numero diverso da zero.").arg(captionText(rpm.caption)),
-                          textField(rpm.field));
+            constexpr const InputField& rpm = rowFor(kInputFields, &ChamberInputs::maxRpm);
+            reportProblem(tr("\"%1\" deve essere un numero diverso da zero.").arg(caption(rpm.caption)->text()),
+                          field(rpm.field));
             return;
         }
         case ChamberFailure::ResultOutOfRange:
             reportProblem(tr("Con questi dati i risultati escono dall'intervallo dei numeri che il "
                              "programma sa trattare.\nControllare i valori inseriti."),
-                          textField(kInputFields.front().field));
+                          field(kInputFields.front().field));
             return;
         }
     }
@@ -235,8 +242,8 @@ void Form1::calculate()
     for (const ResultField& result : kResultFields) {
         const QString text = QString::fromStdString(formatRounded(dimensions.*result.value, kResultDecimalPlaces));
         // An unchanged result is left alone, so it is not repainted.
-        if (QLineEdit* field = textField(result.field); field->text() != text)
-            field->setText(text);
+        if (QLineEdit* shown = field(result.field); shown->text() != text)
+            shown->setText(text);
     }
 }
 
@@ -250,16 +257,16 @@ void Form1::reportProblem(const QString& message, QLineEdit* fieldToMend)
     fieldToMend->selectAll();
     auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     m_problemMessage = box;
-    box->open();
+    box->open();  // window-modal: the rest of the desktop stays usable
 }
 
 void Form1::connectHighlights()
 {
     for (const HighlightRow& row : kHighlightRows) {
-        for (QStringView name : {row.caption, row.field}) {
-            auto* watcher = new ClickWatcher(control(name));
+        const ResultField& result = rowFor(kResultFields, row.figure);
+        for (QWidget* clickable : {static_cast<QWidget*>(caption(result.caption)), static_cast<QWidget*>(field(result.field))}) {
+            auto* watcher = new ClickWatcher(clickable);
             connect(watcher, &ClickWatcher::clicked, this, [this, &row] { highlight(row); });
         }
     }

@@ -12,6 +12,7 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QMessageBox;
 
@@ -47,9 +48,10 @@ protected:
 private:
     void createControls();
     [[nodiscard]] QWidget* control(QStringView name) const;
+    [[nodiscard]] QLineEdit* field(FieldName name) const;
+    [[nodiscard]] QLabel* caption(CaptionName name) const;
     void setTabOrderByIndex();
     void labelFieldsWithTheirCaptions();
-    [[nodiscard]] QString captionText(QStringView labelName) const;
     void reportProblem(const QString& message, QLineEdit* fieldToMend);
     void connectHighlights();
     void highlight(const HighlightRow& row);

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <stdexcept>
 #include <string>
-#include <vector>
 
 using namespace scaricometro;
 
@@ -26,7 +26,7 @@ const std::string kMaxText =
 
 std::string shownResult(double value)
 {
-    return formatRounded(value, 5);
+    return formatRounded(value, DecimalPlaces{5});
 }
 
 }  // namespace
@@ -48,8 +48,7 @@ private Q_SLOTS:
     void writesWithoutExponent_data();
     void writesWithoutExponent();
     void writtenTextReadsBackToTheSameText();
-    void roundsAndWritesInOneStep_data();
-    void roundsAndWritesInOneStep();
+    void refusesDecimalPlacesOutOfRange();
 };
 
 void NumberTextTest::readsNumbers_data()
@@ -173,6 +172,8 @@ void NumberTextTest::roundsHalfToEven_data()
     QTest::newRow("1.000005 lies above the half") << 1.000005 << 5 << 1.00001;
     QTest::newRow("0.000005 lies above the half") << 0.000005 << 5 << 0.00001;
     QTest::newRow("2.675 lies below the half") << 2.675 << 2 << 2.67;
+    QTest::newRow("more places than the value has") << 0.5 << 20 << 0.5;
+    QTest::newRow("the most places") << 1.0 / 3 << DecimalPlaces::kMax << 0.333333333333333333333333333333;
     QTest::newRow("largest double") << kMax << 5 << kMax;
     QTest::newRow("infinity unchanged") << std::numeric_limits<double>::infinity() << 5
                                         << std::numeric_limits<double>::infinity();
@@ -184,7 +185,7 @@ void NumberTextTest::roundsHalfToEven()
     QFETCH(int, places);
     QFETCH(double, expected);
 
-    QCOMPARE(bits(roundHalfEven(value, places)), bits(expected));
+    QCOMPARE(bits(roundHalfEven(value, DecimalPlaces{places})), bits(expected));
 }
 
 void NumberTextTest::showsResults_data()
@@ -261,37 +262,10 @@ void NumberTextTest::writtenTextReadsBackToTheSameText()
     }
 }
 
-void NumberTextTest::roundsAndWritesInOneStep_data()
+void NumberTextTest::refusesDecimalPlacesOutOfRange()
 {
-    QTest::addColumn<int>("places");
-    for (int places : {0, 2, 5, 10, 14})
-        QTest::addRow("%d places", places) << places;
-}
-
-// The one-step writer must agree with rounding to a double and writing that, on both sides of
-// the magnitude where it switches between them.
-void NumberTextTest::roundsAndWritesInOneStep()
-{
-    QFETCH(int, places);
-
-    std::mt19937_64 random(static_cast<std::uint64_t>(places));
-    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
-    std::uniform_int_distribution<int> exponent(-places - 2, 20);
-    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 2.5, 0.015625, 0.109375, 1e-300, kMax, -kMax};
-    for (int digits = 1; digits <= 16; ++digits) {
-        const double edge = std::pow(10.0, digits);
-        for (double value : {edge, std::nextafter(edge, 0.0), edge - 0.5, -edge + 0.5 * std::pow(10.0, -places)})
-            values.push_back(value);
-    }
-    for (int i = 0; i < 20000; ++i)
-        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
-
-    for (double value : values) {
-        const std::string inTwoSteps = formatDecimalComma(roundHalfEven(value, places));
-        QVERIFY2(formatRounded(value, places) == inTwoSteps,
-                 qPrintable(QStringLiteral("%1: %2 vs %3").arg(bits(value), QString::fromStdString(formatRounded(value, places)),
-                                                              QString::fromStdString(inTwoSteps))));
-    }
+    for (int places : {-1, DecimalPlaces::kMax + 1})
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, DecimalPlaces{places});
 }
 
 QTEST_APPLESS_MAIN(NumberTextTest)
