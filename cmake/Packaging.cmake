@@ -1,5 +1,13 @@
 # The Debian package: `cpack -G DEB` in the build folder. Library dependencies are read off the
-# program by dpkg-shlibdeps; the plugins and fonts it loads at run time are named here.
+# program by dpkg-shlibdeps; the plugins and fonts it loads at run time come from the project's
+# list of Debian packages.
+function(scaricometro_debian_packages purpose result)
+    file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/debian-packages.txt line REGEX "^${purpose}:")
+    string(REGEX REPLACE "^${purpose}:[ ]*" "" line "${line}")
+    string(REPLACE " " ", " packages "${line}")
+    set(${result} "${packages}" PARENT_SCOPE)
+endfunction()
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME scaricometro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -12,5 +20,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-liberation2, fonts-dejavu-core")
+scaricometro_debian_packages(run CPACK_DEBIAN_PACKAGE_DEPENDS)
+scaricometro_debian_packages(run-recommended CPACK_DEBIAN_PACKAGE_RECOMMENDS)
 include(CPack)

@@ -4,8 +4,8 @@
 # QT_QPA_PLATFORM names another platform.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-install_missing_packages "${build_packages[@]}"
-build --target bench_model bench_window startup_compare
+install_missing_packages run run-recommended build benchmark
+build -DSCARICOMETRO_BENCHMARKS=ON -- --target bench_model bench_window startup_compare
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 "$build_dir/bin/bench_model" --benchmark_min_time=1

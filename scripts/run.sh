@@ -3,8 +3,8 @@
 # window offscreen instead, after a calculation on the default inputs.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-install_missing_packages "${build_packages[@]}"
-build --target scaricometro scaricometro-snapshot
+install_missing_packages run run-recommended build
+build -- --target scaricometro scaricometro-snapshot
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$build_dir/bin/scaricometro"

@@ -4,13 +4,11 @@
 # in build-sanitize/, together with a bounded fuzzing session of the number text.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-# The tests also validate the desktop files, build the Debian package, and need clang's
-# sanitizer and libFuzzer runtimes.
-install_missing_packages "${build_packages[@]}" desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev
-build
+install_missing_packages run run-recommended build benchmark test
+build -DBUILD_TESTING=ON -DSCARICOMETRO_BENCHMARKS=ON
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure
 
 sanitize_dir="$project_dir/build-sanitize"
-CXX=clang++ configure "$sanitize_dir" -DSCARICOMETRO_SANITIZE=ON
+configure "$sanitize_dir" -DCMAKE_CXX_COMPILER=clang++ -DSCARICOMETRO_SANITIZE=ON -DBUILD_TESTING=ON
 cmake --build "$sanitize_dir"
 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen ctest --test-dir "$sanitize_dir" --output-on-failure
