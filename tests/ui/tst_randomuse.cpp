@@ -28,13 +28,9 @@ using namespace scaricometro;
 
 namespace {
 
-// What the window should do, written out here rather than taken from the window's own tables,
-// so that a wrong table fails the test.
-struct Input {
-    QString field;
-    double ChamberInputs::*value;
-    bool pointIsComma;  // a typed "." becomes ","; elsewhere it can only group thousands
-};
+// The window's expected behaviour, written out here and not taken from its tables.
+// A "." typed where the point is a comma becomes ","; elsewhere it can only group thousands.
+struct Input { QString field; double ChamberInputs::*value; bool pointIsComma; };
 const std::array<Input, 5> kInputs{{
     {u"Text1"_qs, &ChamberInputs::exhaustDuration, false},
     {u"Text2"_qs, &ChamberInputs::waveSpeed, false},
@@ -43,11 +39,7 @@ const std::array<Input, 5> kInputs{{
     {u"Text15"_qs, &ChamberInputs::headerDiameter, true},
 }};
 // Each result field with its figure, and the segments that a click on it or its caption lights.
-struct Result {
-    QString field;
-    double ChamberDimensions::*value;
-    std::set<int> lit;
-};
+struct Result { QString field; double ChamberDimensions::*value; std::set<int> lit; };
 const std::array<Result, 11> kResults{{
     {u"Text5"_qs, &ChamberDimensions::L1, {2, 3, 21}},
     {u"Text6"_qs, &ChamberDimensions::L2, {28}},
@@ -64,9 +56,6 @@ const std::array<Result, 11> kResults{{
 constexpr int kLines = 32;
 constexpr int kOutlineLines = 19;  // Line1 to Line19 rest black, the others blue
 const std::set<int> kExtensionLines{20, 22, 23, 24, 25, 26, 27};
-const QColor kRedColor(0xFF0000u);
-const QColor kBlackColor(0x000000u);
-const QColor kBlueColor(0x0000FFu);
 
 struct Snapshot {
     QStringList inputs;
@@ -212,9 +201,9 @@ void RandomUseTest::verifyStep(const Snapshot& before, const Snapshot& after, St
     std::set<int> lit;
     for (int line = 1; line <= kLines; ++line) {
         const QColor& color = after.lines[static_cast<std::size_t>(line - 1)];
-        const QColor resting = line <= kOutlineLines ? kBlackColor : kBlueColor;
-        QVERIFY2(color == resting || (color == kRedColor && !kExtensionLines.count(line)), qPrintable(QString::number(line)));
-        if (color == kRedColor)
+        const QColor resting = line <= kOutlineLines ? QColor(Qt::black) : QColor(Qt::blue);
+        QVERIFY2(color == resting || (color == Qt::red && !kExtensionLines.count(line)), qPrintable(QString::number(line)));
+        if (color == Qt::red)
             lit.insert(line);
     }
     QVERIFY2(lit.empty() || std::any_of(kResults.begin(), kResults.end(), [&lit](const Result& r) { return r.lit == lit; }),
