@@ -14,6 +14,7 @@
 #include <set>
 
 using namespace scaricometro;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,7 +34,7 @@ const QColor kRedColor(0xFF0000u);
 
 QString lineName(int line)
 {
-    return u"Line"_qs + QString::number(line);
+    return u"Line"_s + QString::number(line);
 }
 
 }  // namespace
@@ -78,12 +79,12 @@ void ChamberDrawingTest::cleanup()
 // control, beside and on a segment; "type:TextN" types into a field.
 void ChamberDrawingTest::perform(const QString& action)
 {
-    if (action == u"background"_qs)
+    if (action == u"background"_s)
         QTest::mouseClick(m_form.get(), Qt::LeftButton, {}, kBackground);
-    else if (action == u"line"_qs)
+    else if (action == u"line"_s)
         QTest::mouseClick(m_form.get(), Qt::LeftButton, {}, kMidpoints[5]);
-    else if (action.startsWith(u"type:"_qs))
-        QTest::keyClicks(m_form->textField(action.mid(5)), u"12,5"_qs);
+    else if (action.startsWith(u"type:"_s))
+        QTest::keyClicks(m_form->textField(action.mid(5)), u"12,5"_s);
     else
         QTest::mouseClick(m_form->findChild<QWidget*>(action), Qt::LeftButton);
 }
@@ -95,7 +96,7 @@ void ChamberDrawingTest::verifyLit(const std::set<int>& lit, const QColor& resti
     for (int line = 1; line <= 32; ++line) {
         const QColor expected = lit.count(line) ? kRedColor : line <= 19 ? restingOutline : kBlueColor;
         const QColor onScreen = image.pixelColor(kMidpoints[static_cast<std::size_t>(line - 1)]);
-        QVERIFY2(onScreen == expected, qPrintable(lineName(line) + u" is "_qs + onScreen.name()));
+        QVERIFY2(onScreen == expected, qPrintable(lineName(line) + u" is "_s + onScreen.name()));
         QCOMPARE(m_form->lineColor(lineName(line)), expected);
     }
 }
@@ -104,7 +105,7 @@ void ChamberDrawingTest::startsInStartColours()
 {
     verifyLit({}, m_form->palette().color(QPalette::WindowText));
     for (int caption = 7; caption <= 16; ++caption) {
-        const auto* label = m_form->findChild<QLabel*>(u"Label"_qs + QString::number(caption));
+        const auto* label = m_form->findChild<QLabel*>(u"Label"_s + QString::number(caption));
         const QColor expected = caption >= 11 ? kBlueColor : m_form->palette().color(QPalette::WindowText);
         QCOMPARE(label->palette().color(QPalette::WindowText), expected);
     }
@@ -144,7 +145,7 @@ void ChamberDrawingTest::drawsCrispLinesOfTheirWidth()
 void ChamberDrawingTest::drawingCaptionsFitTheirBoxes()
 {
     for (int caption = 7; caption <= 16; ++caption) {
-        const auto* label = m_form->findChild<QLabel*>(u"Label"_qs + QString::number(caption));
+        const auto* label = m_form->findChild<QLabel*>(u"Label"_s + QString::number(caption));
         const QFontMetrics metrics(label->font());
         QCOMPARE(label->size(), QSize(17, 17));
         QVERIFY2(metrics.horizontalAdvance(label->text()) <= 17 && metrics.height() <= 17,
@@ -159,17 +160,17 @@ void ChamberDrawingTest::lightsTheRowOfTheClickedResult_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<std::set<int>>("lit");
 
-    QTest::newRow("L1") << u"Label22"_qs << u"Text5"_qs << std::set<int>{2, 3, 21};
-    QTest::newRow("L2") << u"Label21"_qs << u"Text6"_qs << std::set<int>{28};
-    QTest::newRow("L3") << u"Label20"_qs << u"Text7"_qs << std::set<int>{29};
-    QTest::newRow("L4") << u"Label19"_qs << u"Text8"_qs << std::set<int>{12, 13, 30};
-    QTest::newRow("L5") << u"Label18"_qs << u"Text9"_qs << std::set<int>{31};
-    QTest::newRow("L6") << u"Label17"_qs << u"Text10"_qs << std::set<int>{16, 18, 32};
-    QTest::newRow("D1") << u"Label23"_qs << u"Text11"_qs << std::set<int>{1, 4};
-    QTest::newRow("D2") << u"Label24"_qs << u"Text12"_qs << std::set<int>{5};
-    QTest::newRow("D3") << u"Label25"_qs << u"Text13"_qs << std::set<int>{10, 11};
-    QTest::newRow("D4") << u"Label26"_qs << u"Text14"_qs << std::set<int>{17, 19};
-    QTest::newRow("total length") << u"Label29"_qs << u"Text16"_qs << kDimensionChain;
+    QTest::newRow("L1") << u"Label22"_s << u"Text5"_s << std::set<int>{2, 3, 21};
+    QTest::newRow("L2") << u"Label21"_s << u"Text6"_s << std::set<int>{28};
+    QTest::newRow("L3") << u"Label20"_s << u"Text7"_s << std::set<int>{29};
+    QTest::newRow("L4") << u"Label19"_s << u"Text8"_s << std::set<int>{12, 13, 30};
+    QTest::newRow("L5") << u"Label18"_s << u"Text9"_s << std::set<int>{31};
+    QTest::newRow("L6") << u"Label17"_s << u"Text10"_s << std::set<int>{16, 18, 32};
+    QTest::newRow("D1") << u"Label23"_s << u"Text11"_s << std::set<int>{1, 4};
+    QTest::newRow("D2") << u"Label24"_s << u"Text12"_s << std::set<int>{5};
+    QTest::newRow("D3") << u"Label25"_s << u"Text13"_s << std::set<int>{10, 11};
+    QTest::newRow("D4") << u"Label26"_s << u"Text14"_s << std::set<int>{17, 19};
+    QTest::newRow("total length") << u"Label29"_s << u"Text16"_s << kDimensionChain;
 }
 
 void ChamberDrawingTest::lightsTheRowOfTheClickedResult()
@@ -180,7 +181,7 @@ void ChamberDrawingTest::lightsTheRowOfTheClickedResult()
 
     perform(caption);
     verifyLit(lit, kBlackColor);
-    perform(u"background"_qs);
+    perform(u"background"_s);
     verifyLit({}, kBlackColor);
     perform(field);
     verifyLit(lit, kBlackColor);
@@ -191,26 +192,26 @@ void ChamberDrawingTest::followsClickSequences_data()
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<std::set<int>>("lit");
 
-    QTest::newRow("L1 then D1") << QStringList{u"Label22"_qs, u"Label23"_qs} << std::set<int>{1, 4};
-    QTest::newRow("total then L2") << QStringList{u"Label29"_qs, u"Label21"_qs} << std::set<int>{28};
-    QTest::newRow("L1 then total") << QStringList{u"Label22"_qs, u"Label29"_qs} << kDimensionChain;
-    QTest::newRow("same caption twice") << QStringList{u"Label19"_qs, u"Label19"_qs} << std::set<int>{12, 13, 30};
+    QTest::newRow("L1 then D1") << QStringList{u"Label22"_s, u"Label23"_s} << std::set<int>{1, 4};
+    QTest::newRow("total then L2") << QStringList{u"Label29"_s, u"Label21"_s} << std::set<int>{28};
+    QTest::newRow("L1 then total") << QStringList{u"Label22"_s, u"Label29"_s} << kDimensionChain;
+    QTest::newRow("same caption twice") << QStringList{u"Label19"_s, u"Label19"_s} << std::set<int>{12, 13, 30};
     QTest::newRow("caption then field of another row")
-        << QStringList{u"Label26"_qs, u"Text7"_qs} << std::set<int>{29};
-    QTest::newRow("background before anything") << QStringList{u"background"_qs} << std::set<int>{};
-    QTest::newRow("L4 then background") << QStringList{u"Label19"_qs, u"background"_qs} << std::set<int>{};
+        << QStringList{u"Label26"_s, u"Text7"_s} << std::set<int>{29};
+    QTest::newRow("background before anything") << QStringList{u"background"_s} << std::set<int>{};
+    QTest::newRow("L4 then background") << QStringList{u"Label19"_s, u"background"_s} << std::set<int>{};
     QTest::newRow("L4 then a segment counts as background")
-        << QStringList{u"Label19"_qs, u"line"_qs} << std::set<int>{};
-    QTest::newRow("D3 then Calcola") << QStringList{u"Label25"_qs, u"Command1"_qs} << std::set<int>{10, 11};
-    QTest::newRow("Calcola then L2") << QStringList{u"Command1"_qs, u"Label21"_qs} << std::set<int>{28};
-    QTest::newRow("L4 then L4 on the drawing") << QStringList{u"Label19"_qs, u"Label14"_qs} << std::set<int>{12, 13, 30};
-    QTest::newRow("L4 then D3 on the drawing") << QStringList{u"Label19"_qs, u"Label10"_qs} << std::set<int>{12, 13, 30};
-    QTest::newRow("L4 then an input caption") << QStringList{u"Label1"_qs, u"Label19"_qs, u"Label1"_qs}
+        << QStringList{u"Label19"_s, u"line"_s} << std::set<int>{};
+    QTest::newRow("D3 then Calcola") << QStringList{u"Label25"_s, u"Command1"_s} << std::set<int>{10, 11};
+    QTest::newRow("Calcola then L2") << QStringList{u"Command1"_s, u"Label21"_s} << std::set<int>{28};
+    QTest::newRow("L4 then L4 on the drawing") << QStringList{u"Label19"_s, u"Label14"_s} << std::set<int>{12, 13, 30};
+    QTest::newRow("L4 then D3 on the drawing") << QStringList{u"Label19"_s, u"Label10"_s} << std::set<int>{12, 13, 30};
+    QTest::newRow("L4 then an input caption") << QStringList{u"Label1"_s, u"Label19"_s, u"Label1"_s}
                                               << std::set<int>{12, 13, 30};
-    QTest::newRow("L4 then the note") << QStringList{u"Label19"_qs, u"Label27"_qs} << std::set<int>{12, 13, 30};
-    QTest::newRow("L4 then an input field") << QStringList{u"Label19"_qs, u"Text1"_qs} << std::set<int>{12, 13, 30};
+    QTest::newRow("L4 then the note") << QStringList{u"Label19"_s, u"Label27"_s} << std::set<int>{12, 13, 30};
+    QTest::newRow("L4 then an input field") << QStringList{u"Label19"_s, u"Text1"_s} << std::set<int>{12, 13, 30};
     QTest::newRow("L4 then typing into a result field")
-        << QStringList{u"Label19"_qs, u"type:Text5"_qs} << std::set<int>{12, 13, 30};
+        << QStringList{u"Label19"_s, u"type:Text5"_s} << std::set<int>{12, 13, 30};
 }
 
 void ChamberDrawingTest::followsClickSequences()

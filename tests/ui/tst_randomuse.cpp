@@ -25,6 +25,7 @@
 #include <set>
 
 using namespace scaricometro;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -32,26 +33,26 @@ namespace {
 // A "." typed where the point is a comma becomes ","; elsewhere it can only group thousands.
 struct Input { QString field; double ChamberInputs::*value; bool pointIsComma; };
 const std::array<Input, 5> kInputs{{
-    {u"Text1"_qs, &ChamberInputs::exhaustDuration, false},
-    {u"Text2"_qs, &ChamberInputs::waveSpeed, false},
-    {u"Text3"_qs, &ChamberInputs::maxRpm, false},
-    {u"Text4"_qs, &ChamberInputs::stroke, true},
-    {u"Text15"_qs, &ChamberInputs::headerDiameter, true},
+    {u"Text1"_s, &ChamberInputs::exhaustDuration, false},
+    {u"Text2"_s, &ChamberInputs::waveSpeed, false},
+    {u"Text3"_s, &ChamberInputs::maxRpm, false},
+    {u"Text4"_s, &ChamberInputs::stroke, true},
+    {u"Text15"_s, &ChamberInputs::headerDiameter, true},
 }};
 // Each result field with its figure, and the segments that a click on it or its caption lights.
 struct Result { QString field; double ChamberDimensions::*value; std::set<int> lit; };
 const std::array<Result, 11> kResults{{
-    {u"Text5"_qs, &ChamberDimensions::L1, {2, 3, 21}},
-    {u"Text6"_qs, &ChamberDimensions::L2, {28}},
-    {u"Text7"_qs, &ChamberDimensions::L3, {29}},
-    {u"Text8"_qs, &ChamberDimensions::L4, {12, 13, 30}},
-    {u"Text9"_qs, &ChamberDimensions::L5, {31}},
-    {u"Text10"_qs, &ChamberDimensions::L6, {16, 18, 32}},
-    {u"Text11"_qs, &ChamberDimensions::D1, {1, 4}},
-    {u"Text12"_qs, &ChamberDimensions::D2, {5}},
-    {u"Text13"_qs, &ChamberDimensions::D3, {10, 11}},
-    {u"Text14"_qs, &ChamberDimensions::D4, {17, 19}},
-    {u"Text16"_qs, &ChamberDimensions::totalLength, {21, 28, 29, 30, 31, 32}},
+    {u"Text5"_s, &ChamberDimensions::L1, {2, 3, 21}},
+    {u"Text6"_s, &ChamberDimensions::L2, {28}},
+    {u"Text7"_s, &ChamberDimensions::L3, {29}},
+    {u"Text8"_s, &ChamberDimensions::L4, {12, 13, 30}},
+    {u"Text9"_s, &ChamberDimensions::L5, {31}},
+    {u"Text10"_s, &ChamberDimensions::L6, {16, 18, 32}},
+    {u"Text11"_s, &ChamberDimensions::D1, {1, 4}},
+    {u"Text12"_s, &ChamberDimensions::D2, {5}},
+    {u"Text13"_s, &ChamberDimensions::D3, {10, 11}},
+    {u"Text14"_s, &ChamberDimensions::D4, {17, 19}},
+    {u"Text16"_s, &ChamberDimensions::totalLength, {21, 28, 29, 30, 31, 32}},
 }};
 constexpr int kLines = 32;
 constexpr int kOutlineLines = 19;  // Line1 to Line19 rest black, the others blue
@@ -122,7 +123,7 @@ Snapshot RandomUseTest::snapshot() const
     for (const Result& result : kResults)
         state.results.append(m_form->textField(result.field)->text());
     for (int line = 1; line <= kLines; ++line)
-        state.lines[static_cast<std::size_t>(line - 1)] = m_form->lineColor(u"Line"_qs + QString::number(line));
+        state.lines[static_cast<std::size_t>(line - 1)] = m_form->lineColor(u"Line"_s + QString::number(line));
     for (const QMessageBox* box : m_form->findChildren<QMessageBox*>())
         state.openMessages += box->isVisible() ? 1 : 0;
     return state;
@@ -243,7 +244,7 @@ void RandomUseTest::verifyStep(const Snapshot& before, const Snapshot& after, St
 QtMessageHandler g_testHandler = nullptr;
 void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (!message.contains(u"propagateSizeHints"_qs))
+    if (!message.contains(u"propagateSizeHints"_s))
         g_testHandler(type, context, message);
 }
 
@@ -258,9 +259,9 @@ void RandomUseTest::keepsItsPromisesUnderRandomUse()
     m_random.seed(seed);
     m_pastes = QStringList{
         QString(1 << 20, u'7'),  // a megabyte
-        u"12,5"_qs, u"39.3"_qs, u"-"_qs, u","_qs, QString(), u" \t"_qs, u"1\n2"_qs,
-        QStringLiteral("\x01\x02\x7f"), u"ñèü"_qs, u"١٢٣"_qs, u"１２"_qs, u"12.000"_qs, u"1.234.567,8"_qs,
-        u"1e308"_qs, u"0"_qs, u"-0"_qs, QString(400, u'9'), u"€ 5"_qs, u"😀"_qs,
+        u"12,5"_s, u"39.3"_s, u"-"_s, u","_s, QString(), u" \t"_s, u"1\n2"_s,
+        QStringLiteral("\x01\x02\x7f"), u"ñèü"_s, u"١٢٣"_s, u"１２"_s, u"12.000"_s, u"1.234.567,8"_s,
+        u"1e308"_s, u"0"_s, u"-0"_s, QString(400, u'9'), u"€ 5"_s, u"😀"_s,
     };
 
     m_form = std::make_unique<Form1>();
