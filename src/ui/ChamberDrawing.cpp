@@ -36,19 +36,17 @@ std::optional<int> ChamberDrawing::lineNumber(QStringView name)
     return std::nullopt;
 }
 
-std::array<std::optional<QColor>, kSegments.size()> ChamberDrawing::startColors()
+std::array<QColor, kSegments.size()> ChamberDrawing::startColors()
 {
-    std::array<std::optional<QColor>, kSegments.size()> colors;
-    for (std::size_t i = 0; i < kSegments.size(); ++i) {
-        if (kSegments[i].startColor)
-            colors[i] = QColor::fromRgb(*kSegments[i].startColor);
-    }
+    std::array<QColor, kSegments.size()> colors;
+    for (std::size_t i = 0; i < kSegments.size(); ++i)
+        colors[i] = QColor::fromRgb(kSegments[i].startColor);
     return colors;
 }
 
-std::optional<QColor> ChamberDrawing::color(int line) const
+QColor ChamberDrawing::color(int line) const
 {
-    return isLine(line) ? m_colors[indexOf(line)] : std::nullopt;
+    return isLine(line) ? m_colors[indexOf(line)] : QColor();
 }
 
 QRect ChamberDrawing::setColor(int line, const QColor& color)
@@ -59,7 +57,7 @@ QRect ChamberDrawing::setColor(int line, const QColor& color)
     return pixelBounds(kSegments[indexOf(line)]);
 }
 
-void ChamberDrawing::paint(QPainter& painter, const QColor& textColor, const QRect& area) const
+void ChamberDrawing::paint(QPainter& painter, const QRect& area) const
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Last to first, so the outline lies over the extension lines where they meet its corners.
@@ -67,7 +65,7 @@ void ChamberDrawing::paint(QPainter& painter, const QColor& textColor, const QRe
         const Segment& segment = kSegments[i];
         if (!pixelBounds(segment).intersects(area))
             continue;
-        painter.setPen(QPen(m_colors[i].value_or(textColor), segment.width, Qt::SolidLine, Qt::SquareCap,
+        painter.setPen(QPen(m_colors[i], segment.width, Qt::SolidLine, Qt::SquareCap,
                             Qt::MiterJoin));
         painter.drawLine(toPixels(segment.from), toPixels(segment.to));
     }

@@ -28,30 +28,30 @@ struct Segment {
     QPoint from;  // twips
     QPoint to;    // twips
     int width;    // logical pixels
-    std::optional<QRgb> startColor;  // none: the platform's text colour
+    QRgb startColor;
 };
 
 // Outline Line1 to Line19 (engine end on the left), extension lines and the dimension chain above.
 inline constexpr std::array kSegments{
-    Segment{u"Line1", {1080, 3120}, {1080, 3360}, 2, {}},
-    Segment{u"Line2", {1680, 3120}, {1080, 3120}, 2, {}},
-    Segment{u"Line3", {1680, 3360}, {1080, 3360}, 2, {}},
-    Segment{u"Line4", {1680, 3120}, {1680, 3360}, 2, {}},
-    Segment{u"Line5", {3720, 3000}, {3720, 3480}, 2, {}},
-    Segment{u"Line6", {1680, 3360}, {3720, 3480}, 2, {}},
-    Segment{u"Line7", {1680, 3120}, {3720, 3000}, 2, {}},
-    Segment{u"Line8", {3720, 3000}, {5280, 2760}, 2, {}},
-    Segment{u"Line9", {5280, 3720}, {3720, 3480}, 2, {}},
-    Segment{u"Line10", {5280, 2760}, {5280, 3720}, 2, {}},
-    Segment{u"Line11", {5880, 2760}, {5880, 3720}, 2, {}},
-    Segment{u"Line12", {5280, 3720}, {5880, 3720}, 2, {}},
-    Segment{u"Line13", {5280, 2760}, {5880, 2760}, 2, {}},
-    Segment{u"Line14", {5880, 2760}, {7320, 3120}, 2, {}},
-    Segment{u"Line15", {5880, 3720}, {7320, 3360}, 2, {}},
-    Segment{u"Line16", {7320, 3120}, {8880, 3120}, 2, {}},
-    Segment{u"Line17", {7320, 3360}, {7320, 3120}, 2, {}},
-    Segment{u"Line18", {7320, 3360}, {8880, 3360}, 2, {}},
-    Segment{u"Line19", {8880, 3360}, {8880, 3120}, 2, {}},
+    Segment{u"Line1", {1080, 3120}, {1080, 3360}, 2, kBlack},
+    Segment{u"Line2", {1680, 3120}, {1080, 3120}, 2, kBlack},
+    Segment{u"Line3", {1680, 3360}, {1080, 3360}, 2, kBlack},
+    Segment{u"Line4", {1680, 3120}, {1680, 3360}, 2, kBlack},
+    Segment{u"Line5", {3720, 3000}, {3720, 3480}, 2, kBlack},
+    Segment{u"Line6", {1680, 3360}, {3720, 3480}, 2, kBlack},
+    Segment{u"Line7", {1680, 3120}, {3720, 3000}, 2, kBlack},
+    Segment{u"Line8", {3720, 3000}, {5280, 2760}, 2, kBlack},
+    Segment{u"Line9", {5280, 3720}, {3720, 3480}, 2, kBlack},
+    Segment{u"Line10", {5280, 2760}, {5280, 3720}, 2, kBlack},
+    Segment{u"Line11", {5880, 2760}, {5880, 3720}, 2, kBlack},
+    Segment{u"Line12", {5280, 3720}, {5880, 3720}, 2, kBlack},
+    Segment{u"Line13", {5280, 2760}, {5880, 2760}, 2, kBlack},
+    Segment{u"Line14", {5880, 2760}, {7320, 3120}, 2, kBlack},
+    Segment{u"Line15", {5880, 3720}, {7320, 3360}, 2, kBlack},
+    Segment{u"Line16", {7320, 3120}, {8880, 3120}, 2, kBlack},
+    Segment{u"Line17", {7320, 3360}, {7320, 3120}, 2, kBlack},
+    Segment{u"Line18", {7320, 3360}, {8880, 3360}, 2, kBlack},
+    Segment{u"Line19", {8880, 3360}, {8880, 3120}, 2, kBlack},
     Segment{u"Line20", {1080, 3120}, {1080, 2400}, 1, kBlue},
     Segment{u"Line21", {1080, 2400}, {1680, 2400}, 1, kBlue},
     Segment{u"Line22", {8880, 2400}, {8880, 3120}, 1, kBlue},
@@ -166,19 +166,19 @@ public:
     // The segment called `name`, as a line number (Line1 is 1).
     [[nodiscard]] static std::optional<int> lineNumber(QStringView name);
 
-    // No colour: the segment is drawn in the platform's text colour.
-    [[nodiscard]] std::optional<QColor> color(int line) const;
+    // Invalid for a number that is no segment's.
+    [[nodiscard]] QColor color(int line) const;
     // The area to repaint: empty when the colour was already that one.
     QRect setColor(int line, const QColor& color);
 
     // The segments that reach into `area`, aliased, so every pixel of a segment is exactly its
     // colour.
-    void paint(QPainter& painter, const QColor& textColor, const QRect& area) const;
+    void paint(QPainter& painter, const QRect& area) const;
 
 private:
-    [[nodiscard]] static std::array<std::optional<QColor>, kSegments.size()> startColors();
+    [[nodiscard]] static std::array<QColor, kSegments.size()> startColors();
 
-    std::array<std::optional<QColor>, kSegments.size()> m_colors = startColors();
+    std::array<QColor, kSegments.size()> m_colors = startColors();
 };
 
 }  // namespace scaricometro

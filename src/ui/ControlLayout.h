@@ -58,7 +58,7 @@ struct Control {
     FontRole font;
     Qt::AlignmentFlag alignment;
     int tabIndex;
-    std::optional<QRgb> textColor;  // none: the platform's text colour
+    std::optional<QRgb> textColor;  // none: the window's text colour, black
 };
 
 // In reading order: mark, input row, captions on the chamber drawing, result rows, note.

@@ -9,6 +9,7 @@
 #include "ui/ControlLayout.h"
 #include "ui/TextField.h"
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,52 @@
 
 namespace scaricometro {
 namespace {
+
+// The window's own light colour scheme, whatever the desktop's: the window paints its own grey
+// surface, where a dark scheme's light text could not be read. These are the standard light
+// scheme's colours on the window's grey, for every state but disabled, and disabled.
+struct SchemeColor {
+    QPalette::ColorRole role;
+    QRgb normal;
+    QRgb disabled;
+};
+constexpr SchemeColor kColorScheme[] = {
+    {QPalette::Window, kWindowColor, kWindowColor},
+    {QPalette::WindowText, kBlack, 0xBEBEBE},
+    {QPalette::Base, 0xFFFFFF, 0xEFEFEF},
+    {QPalette::AlternateBase, 0xF7F7F7, 0xF7F7F7},
+    {QPalette::ToolTipBase, 0xFFFFDC, 0xFFFFDC},
+    {QPalette::ToolTipText, kBlack, kBlack},
+    {QPalette::PlaceholderText, 0x808080, 0x808080},
+    {QPalette::Text, kBlack, 0xBEBEBE},
+    {QPalette::Button, kWindowColor, kWindowColor},
+    {QPalette::ButtonText, kBlack, 0xBEBEBE},
+    {QPalette::BrightText, 0xFFFFFF, 0xFFFFFF},
+    {QPalette::Light, 0xFFFFFF, 0xFFFFFF},
+    {QPalette::Midlight, 0xCACACA, 0xCACACA},
+    {QPalette::Dark, 0x9F9F9F, 0xBEBEBE},
+    {QPalette::Mid, 0xB8B8B8, 0xB8B8B8},
+    {QPalette::Shadow, 0x767676, 0xB1B1B1},
+    {QPalette::Highlight, 0x308CC6, 0x919191},
+    {QPalette::HighlightedText, 0xFFFFFF, 0xFFFFFF},
+    {QPalette::Link, kBlue, kBlue},
+    {QPalette::LinkVisited, 0xFF00FF, 0xFF00FF},
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    {QPalette::Accent, 0x308CC6, 0x919191},
+#endif
+};
+static_assert(std::size(kColorScheme) == QPalette::NColorRoles - 1, "a colour for every role but NoRole");
+
+QPalette colorScheme()
+{
+    QPalette palette;
+    for (const SchemeColor& color : kColorScheme) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, color.role, QColor::fromRgb(color.normal));
+        palette.setColor(QPalette::Disabled, color.role, QColor::fromRgb(color.disabled));
+    }
+    return palette;
+}
 
 struct FontFace {
     FontRole role;
@@ -57,11 +104,14 @@ QFont fontFor(FontRole role)
         if (!family.isEmpty())
             families.append(family.toString());
     }
-    QFont font;
+    QFont font(families.first());
     font.setFamilies(families);
     font.setStyleHint(role == FontRole::Mark ? QFont::Monospace : QFont::SansSerif);
     font.setPixelSize(face.pixelSize);
     font.setWeight(face.weight);
+    // Every other attribute keeps its plain value rather than the desktop font's: no italic,
+    // stretch or style of its own.
+    font.setResolveMask(QFont::AllPropertiesResolved);
     return font;
 }
 
@@ -86,8 +136,11 @@ QWidget* createControl(const Control& control, QWidget* parent)
         field->setAlignment(control.alignment);
         return field;
     }
-    case ControlKind::Button:
-        return new QPushButton(text, parent);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(true);  // Return and Enter press it when it has the focus
+        return button;
+    }
     }
     return nullptr;
 }
@@ -99,14 +152,10 @@ Form1::Form1(QWidget* parent)
 {
     setWindowTitle(kWindowTitle.toString());
     setWindowIcon(QIcon(QStringLiteral(":/icons/" SCARICOMETRO_APP_ID ".svg")));
-    const QRect clientArea = toPixels(kClientArea);
-    setGeometry(clientArea);
-    setFixedSize(clientArea.size());
+    setGeometry(toPixels(kClientArea));
+    fitSizeToState();
     setFont(fontFor(FontRole::Window));
-    QPalette colors = palette();
-    colors.setColor(QPalette::Window, QColor::fromRgb(kWindowColor));
-    colors.setColor(QPalette::Button, QColor::fromRgb(kWindowColor));
-    setPalette(colors);
+    setPalette(colorScheme());
     setAutoFillBackground(true);
 
     createControls();
@@ -148,9 +197,7 @@ QLabel* Form1::caption(CaptionName name) const
 QColor Form1::lineColor(QStringView name) const
 {
     const std::optional<int> line = ChamberDrawing::lineNumber(name);
-    if (!line)
-        return {};
-    return m_drawing.color(*line).value_or(palette().color(QPalette::WindowText));
+    return line ? m_drawing.color(*line) : QColor();
 }
 
 void Form1::setLineColor(QStringView name, const QColor& color)
@@ -293,7 +340,30 @@ void Form1::paintLine(int line, const QColor& color)
 void Form1::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    m_drawing.paint(painter, palette().color(QPalette::WindowText), event->rect());
+    m_drawing.paint(painter, event->rect());
+}
+
+// In its normal state the window keeps the layout's size, and a window manager offers no
+// resizing. Maximised or full screen it takes the size it is given, and so does every Wayland
+// window: a compositor may require its configured size, and Qt ends the program when a window's
+// limits refuse it. The layout stays where it is, and the rest shows the window colour.
+void Form1::fitSizeToState()
+{
+    const bool takesAnySize = (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0
+        || QGuiApplication::platformName().startsWith(u"wayland");
+    if (takesAnySize) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setFixedSize(toPixels(kClientArea).size());
+    }
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        fitSizeToState();
+    QWidget::changeEvent(event);
 }
 
 // The background is what lies under no control: the drawing's segments take no clicks, so a

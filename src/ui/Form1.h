@@ -41,11 +41,13 @@ public Q_SLOTS:
     void Ripristina();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void fitSizeToState();
     void createControls();
     [[nodiscard]] QWidget* control(QStringView name) const;
     [[nodiscard]] QLineEdit* field(FieldName name) const;

@@ -2,11 +2,13 @@
 // or clears, read from the window as rendered.
 #include "ui/Form1.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <array>
@@ -55,10 +57,12 @@ private Q_SLOTS:
     void followsClickSequences_data();
     void followsClickSequences();
     void lineColoursAreAddressableByName();
+    void looksTheSameOnAnyDesktop_data();
+    void looksTheSameOnAnyDesktop();
 
 private:
     void perform(const QString& action);
-    void verifyLit(const std::set<int>& lit, const QColor& restingOutline);
+    void verifyLit(const std::set<int>& lit);
 
     std::unique_ptr<Form1> m_form;
 };
@@ -89,12 +93,12 @@ void ChamberDrawingTest::perform(const QString& action)
         QTest::mouseClick(m_form->findChild<QWidget*>(action), Qt::LeftButton);
 }
 
-// Every segment on screen: red where lit, else the outline in `restingOutline` and the rest blue.
-void ChamberDrawingTest::verifyLit(const std::set<int>& lit, const QColor& restingOutline)
+// Every segment on screen: red where lit, else the outline black and the rest blue.
+void ChamberDrawingTest::verifyLit(const std::set<int>& lit)
 {
     const QImage image = m_form->grab().toImage();
     for (int line = 1; line <= 32; ++line) {
-        const QColor expected = lit.count(line) ? kRedColor : line <= 19 ? restingOutline : kBlueColor;
+        const QColor expected = lit.count(line) ? kRedColor : line <= 19 ? kBlackColor : kBlueColor;
         const QColor onScreen = image.pixelColor(kMidpoints[static_cast<std::size_t>(line - 1)]);
         QVERIFY2(onScreen == expected, qPrintable(lineName(line) + u" is "_s + onScreen.name()));
         QCOMPARE(m_form->lineColor(lineName(line)), expected);
@@ -103,10 +107,10 @@ void ChamberDrawingTest::verifyLit(const std::set<int>& lit, const QColor& resti
 
 void ChamberDrawingTest::startsInStartColours()
 {
-    verifyLit({}, m_form->palette().color(QPalette::WindowText));
+    verifyLit({});
     for (int caption = 7; caption <= 16; ++caption) {
         const auto* label = m_form->findChild<QLabel*>(u"Label"_s + QString::number(caption));
-        const QColor expected = caption >= 11 ? kBlueColor : m_form->palette().color(QPalette::WindowText);
+        const QColor expected = caption >= 11 ? kBlueColor : kBlackColor;
         QCOMPARE(label->palette().color(QPalette::WindowText), expected);
     }
 }
@@ -180,11 +184,11 @@ void ChamberDrawingTest::lightsTheRowOfTheClickedResult()
     QFETCH(std::set<int>, lit);
 
     perform(caption);
-    verifyLit(lit, kBlackColor);
+    verifyLit(lit);
     perform(u"background"_s);
-    verifyLit({}, kBlackColor);
+    verifyLit({});
     perform(field);
-    verifyLit(lit, kBlackColor);
+    verifyLit(lit);
 }
 
 void ChamberDrawingTest::followsClickSequences_data()
@@ -221,7 +225,7 @@ void ChamberDrawingTest::followsClickSequences()
 
     for (const QString& action : actions)
         perform(action);
-    verifyLit(lit, kBlackColor);
+    verifyLit(lit);
 }
 
 void ChamberDrawingTest::lineColoursAreAddressableByName()
@@ -235,6 +239,54 @@ void ChamberDrawingTest::lineColoursAreAddressableByName()
     QCOMPARE(m_form->grab().toImage().pixelColor(kMidpoints[23]), green);
     m_form->Ripristina();
     QCOMPARE(m_form->lineColor(u"Line24"), green);  // extension lines are not reset
+}
+
+void ChamberDrawingTest::looksTheSameOnAnyDesktop_data()
+{
+    QTest::addColumn<QPalette>("desktopColors");
+    QTest::addColumn<QFont>("desktopFont");
+
+    const QFont plainFont = QApplication::font();
+    // Light text on dark grey, as GTK's Adwaita dark gives it.
+    QTest::newRow("dark scheme") << QPalette(QColor(0xEEEEECu), QColor(0x353535u), QColor(0x4A4A4Au), QColor(0x202020u),
+                                             QColor(0x2A2A2Au), QColor(0xEEEEECu), QColor(0xFFFFFFu), QColor(0x2D2D2Du),
+                                             QColor(0x353535u))
+                                   << plainFont;
+    QPalette magenta;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            magenta.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role), Qt::magenta);
+    }
+    QTest::newRow("every colour magenta") << magenta << plainFont;
+    QFont italicSerif(u"DejaVu Serif"_s, 20);
+    italicSerif.setItalic(true);
+    QTest::newRow("a large italic serif font") << QApplication::palette() << italicSerif;
+}
+
+// The window paints its own surface, so whatever colours and font the desktop sets, it shows the
+// same picture: here after "Calcola" with L4 lit.
+void ChamberDrawingTest::looksTheSameOnAnyDesktop()
+{
+    QFETCH(QPalette, desktopColors);
+    QFETCH(QFont, desktopFont);
+
+    m_form.reset();
+    const auto calculatedWithL4Lit = [this] {
+        init();
+        m_form->findChild<QPushButton*>(u"Command1"_s)->click();
+        perform(u"Label19"_s);
+        return m_form->grab().toImage();
+    };
+    const QImage standard = calculatedWithL4Lit();
+    const QPalette standardColors = QApplication::palette();
+    const QFont standardFont = QApplication::font();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setPalette(standardColors);
+        QApplication::setFont(standardFont);
+    });
+    QApplication::setPalette(desktopColors);
+    QApplication::setFont(desktopFont);
+    QCOMPARE(calculatedWithL4Lit(), standard);
 }
 
 QTEST_MAIN(ChamberDrawingTest)

@@ -66,8 +66,8 @@ private Q_SLOTS:
     void calculates_data();
     void calculates();
     void rewritesOnlyChangedResults();
-    void returnInAnInputFieldCalculates_data();
-    void returnInAnInputFieldCalculates();
+    void enterCalculates_data();
+    void enterCalculates();
     void typedResultsStayUntilTheNextCalculation();
     void failureChangesNoResult_data();
     void failureChangesNoResult();
@@ -255,18 +255,26 @@ void Form1Test::rewritesOnlyChangedResults()
     QCOMPARE(rewritten, (QStringList{u"Text5"_s, u"Text8"_s}));
 }
 
-void Form1Test::returnInAnInputFieldCalculates_data()
+void Form1Test::enterCalculates_data()
 {
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
     for (const QString& name : kInputNames)
-        QTest::newRow(qPrintable(name)) << name;
+        QTest::newRow(qPrintable(name)) << name << int(Qt::Key_Return);
+    QTest::newRow("Text4, keypad Enter") << u"Text4"_s << int(Qt::Key_Enter);
+    QTest::newRow("Calcola") << u"Command1"_s << int(Qt::Key_Return);
+    QTest::newRow("Calcola, keypad Enter") << u"Command1"_s << int(Qt::Key_Enter);
 }
 
-void Form1Test::returnInAnInputFieldCalculates()
+// Return or Enter in an input field, or on the focused button, presses "Calcola".
+void Form1Test::enterCalculates()
 {
-    QFETCH(QString, field);
+    QFETCH(QString, control);
+    QFETCH(int, key);
 
-    QTest::keyClick(m_form->textField(field), Qt::Key_Return);
+    QWidget* focused = m_form->findChild<QWidget*>(control);
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(texts(*m_form, kResultNames), kDefaultResults);
 }
 
