@@ -6,7 +6,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Scaricometro"));
+    QApplication::setApplicationName(QStringLiteral(SCARICOMETRO_APP_NAME));
     QApplication::setDesktopFileName(QStringLiteral(SCARICOMETRO_APP_ID));
     scaricometro::Form1 window;
     window.show();
