@@ -6,52 +6,46 @@
 set -euo pipefail
 platform=$1
 shift
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
+export XDG_RUNTIME_DIR=$(mktemp -d)
+chmod 700 "$XDG_RUNTIME_DIR"
+log="$XDG_RUNTIME_DIR/server.log"
 servers=()
-cleanup() {
-    [ ${#servers[@]} -eq 0 ] || kill "${servers[@]}" 2>/dev/null || true
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
+trap 'kill "${servers[@]}" 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 skip() {
     echo "Skipped: $*"
-    [ ! -s "$runtime/server.log" ] || sed 's/^/    /' "$runtime/server.log"
+    sed 's/^/    /' "$log"
     exit 77
 }
-window_manager_runs() {
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"
+# start NAME COMMAND...: starts a server in the background, if it is installed.
+start() {
+    command -v "$2" >/dev/null || skip "$1 is not installed"
+    "${@:2}" >>"$log" 2>&1 &
+    servers+=($!)
 }
-# wait_for DESCRIPTION COMMAND...: up to ten seconds for COMMAND to succeed.
+# wait_for NAME CONDITION...: up to ten seconds for the server to meet the condition.
 wait_for() {
-    local what=$1 tries
-    shift
+    local tries
     for tries in $(seq 100); do
-        "$@" 2>/dev/null && return 0
-        kill -0 "${servers[-1]}" 2>/dev/null || skip "$what stopped as it started"
+        "${@:2}" 2>/dev/null && return 0
+        kill -0 "${servers[-1]}" 2>/dev/null || skip "$1 stopped as it started"
         sleep 0.1
     done
-    skip "$what did not start within ten seconds"
+    skip "$1 did not start within ten seconds"
 }
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
 
-export XDG_RUNTIME_DIR=$runtime
+touch "$log"
 case $platform in
 wayland)
-    command -v weston >/dev/null || skip "weston is not installed"
-    weston --backend=headless-backend.so --socket=wayland-test --idle-time=0 >"$runtime/server.log" 2>&1 &
-    servers+=($!)
-    wait_for weston test -S "$runtime/wayland-test"
+    start weston weston --backend=headless-backend.so --socket=wayland-test --idle-time=0
+    wait_for weston test -S "$XDG_RUNTIME_DIR/wayland-test"
     export WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland
     ;;
 xcb)
-    command -v Xvfb >/dev/null || skip "Xvfb is not installed"
-    command -v openbox >/dev/null || skip "openbox is not installed"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$runtime/display" >"$runtime/server.log" 2>&1 &
-    servers+=($!)
-    wait_for Xvfb test -s "$runtime/display"
-    export DISPLAY=:$(cat "$runtime/display") QT_QPA_PLATFORM=xcb
-    openbox >>"$runtime/server.log" 2>&1 &
-    servers+=($!)
+    start Xvfb Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display"
+    wait_for Xvfb test -s "$XDG_RUNTIME_DIR/display"
+    export DISPLAY=:$(cat "$XDG_RUNTIME_DIR/display") QT_QPA_PLATFORM=xcb
+    start openbox openbox
     wait_for openbox window_manager_runs
     ;;
 *)

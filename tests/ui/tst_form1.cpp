@@ -5,10 +5,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -18,6 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr QSize kLayoutSize{674, 493};
 const QStringList kInputNames{u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s, u"Text15"_s};
 const QStringList kResultNames{u"Text5"_s,  u"Text6"_s,  u"Text7"_s,  u"Text8"_s,
                                u"Text9"_s,  u"Text10"_s, u"Text11"_s, u"Text12"_s,
@@ -75,6 +78,8 @@ private Q_SLOTS:
     void exposesAccessibleNames_data();
     void exposesAccessibleNames();
     void worksFromTheKeyboardAlone();
+    void survivesWindowStates_data();
+    void survivesWindowStates();
 
 private:
     std::unique_ptr<Form1> m_form;
@@ -95,7 +100,7 @@ void Form1Test::cleanup()
 void Form1Test::opensWithDefaults()
 {
     QCOMPARE(m_form->windowTitle(), u"Scaricometro"_s);
-    QCOMPARE(m_form->size(), QSize(674, 493));
+    QCOMPARE(m_form->size(), kLayoutSize);
     QVERIFY(!m_form->windowIcon().pixmap(32).isNull());
     QCOMPARE(texts(*m_form, kInputNames), kDefaultInputs);
     QCOMPARE(texts(*m_form, kResultNames), kResultNames);  // each shows its own name
@@ -421,6 +426,48 @@ void Form1Test::worksFromTheKeyboardAlone()
     }
     QCOMPARE(heard, (QStringList{u"0,9596"_s, u"85,4"_s, u"224"_s, u"184,88534"_s, u"46,28534"_s, u"191,27268"_s,
                                  u"270,4"_s, u"32"_s, u"51,2"_s, u"119,73304"_s, u"20,8"_s}));
+}
+
+void Form1Test::survivesWindowStates_data()
+{
+    QTest::addColumn<QList<int>>("requests");
+
+    QTest::newRow("maximise, restore") << QList<int>{Qt::WindowMaximized, Qt::WindowNoState};
+    QTest::newRow("full screen, restore") << QList<int>{Qt::WindowFullScreen, Qt::WindowNoState};
+    QTest::newRow("maximise, full screen, restore")
+        << QList<int>{Qt::WindowMaximized, Qt::WindowFullScreen, Qt::WindowNoState};
+}
+
+// What a window manager or compositor may ask (CTest runs this under weston, and under Xvfb with
+// openbox, too): the program survives it, the figures and the layout stay, and the window is grey
+// wherever it is larger than the layout. X11 window managers may refuse to maximise a window of
+// fixed size.
+void Form1Test::survivesWindowStates()
+{
+    QFETCH(QList<int>, requests);
+
+    m_form->textField(u"Text4")->setText(u"41.5"_s);
+    m_form->calculate();
+    const QStringList figures = texts(*m_form, kInputNames + kResultNames);
+    const QRect box = m_form->textField(u"Text16")->geometry();
+    const bool maximiseMayBeRefused = QGuiApplication::platformName() == u"xcb"_s;
+    for (int request : requests) {
+        m_form->setWindowState(Qt::WindowState(request));
+        const auto settled = [this, request, maximiseMayBeRefused] {
+            const QSize size = m_form->size();
+            if (request == Qt::WindowNoState)
+                return size == kLayoutSize;
+            if (request == Qt::WindowFullScreen)
+                return size == m_form->screen()->geometry().size();
+            return (size.width() > kLayoutSize.width() && size.height() > kLayoutSize.height())
+                || (maximiseMayBeRefused && size == kLayoutSize);
+        };
+        QVERIFY2(QTest::qWaitFor(settled), qPrintable(u"%1 x %2"_s.arg(m_form->width()).arg(m_form->height())));
+        QTest::qWait(100);  // and whatever the platform sends after it
+        QCOMPARE(texts(*m_form, kInputNames + kResultNames), figures);
+        QCOMPARE(m_form->textField(u"Text16")->geometry(), box);
+        QCOMPARE(m_form->grab().toImage().pixelColor(m_form->width() - 1, m_form->height() - 1), QColor(0xE0E0E0u));
+    }
 }
 
 QTEST_MAIN(Form1Test)
