@@ -9,8 +9,10 @@
 #include "ui/ControlLayout.h"
 #include "ui/TextField.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -115,12 +117,35 @@ QFont fontFor(FontRole role)
     return font;
 }
 
+// Every size of the icon compiled in, read as the PNGs they are: left to recognise the files
+// itself, Qt would load each of its image format plugins first.
+QIcon iconAtEverySize()
+{
+    const QString folder = QStringLiteral(":/icons/");
+    QIcon icon;
+    for (const QString& file : QDir(folder).entryList()) {
+        QImageReader png(folder + file, "png");
+        png.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(png.read()));
+    }
+    return icon;
+}
+
+// The text comes last, once the control has its font, so that it is laid out once.
+template <typename Widget>
+Widget* withFontAndText(Widget* widget, const Control& control)
+{
+    if (control.font != FontRole::Window)
+        widget->setFont(fontFor(control.font));
+    widget->setText(control.text.toString());
+    return widget;
+}
+
 QWidget* createControl(const Control& control, QWidget* parent)
 {
-    const QString text = control.text.toString();
     switch (control.kind) {
     case ControlKind::Caption: {
-        auto* label = new QLabel(text, parent);
+        auto* label = new QLabel(parent);
         label->setAlignment(control.alignment | Qt::AlignTop);
         label->setWordWrap(true);
         label->setAutoFillBackground(true);
@@ -129,17 +154,17 @@ QWidget* createControl(const Control& control, QWidget* parent)
             palette.setColor(QPalette::WindowText, QColor::fromRgb(*control.textColor));
             label->setPalette(palette);
         }
-        return label;
+        return withFontAndText(label, control);
     }
     case ControlKind::Field: {
-        auto* field = new TextField(text, parent);
+        auto* field = new TextField(parent);
         field->setAlignment(control.alignment);
-        return field;
+        return withFontAndText(field, control);
     }
     case ControlKind::Button: {
-        auto* button = new QPushButton(text, parent);
+        auto* button = new QPushButton(parent);
         button->setAutoDefault(true);  // Return and Enter press it when it has the focus
-        return button;
+        return withFontAndText(button, control);
     }
     }
     return nullptr;
@@ -151,7 +176,7 @@ Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
     setWindowTitle(kWindowTitle.toString());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/" SCARICOMETRO_APP_ID ".svg")));
+    setWindowIcon(iconAtEverySize());
     setGeometry(toPixels(kClientArea));
     fitSizeToState();
     setFont(fontFor(FontRole::Window));
@@ -214,8 +239,6 @@ void Form1::createControls()
         m_controls[i] = widget;
         widget->setObjectName(control.name.toString());
         widget->setGeometry(toPixels(control.box));
-        if (control.font != FontRole::Window)
-            widget->setFont(fontFor(control.font));
         // Fields and the button lie above the captions where their boxes touch.
         if (control.kind == ControlKind::Caption)
             widget->lower();

@@ -11,8 +11,8 @@ constexpr int kBorderWidth = 2;
 
 }  // namespace
 
-TextField::TextField(const QString& text, QWidget* parent)
-    : QLineEdit(text, parent)
+TextField::TextField(QWidget* parent)
+    : QLineEdit(parent)
 {
     setFrame(false);
     setTextMargins(kBorderWidth, 0, kBorderWidth, 0);

@@ -11,7 +11,7 @@ class TextField : public QLineEdit {
     Q_OBJECT
 
 public:
-    TextField(const QString& text, QWidget* parent);
+    explicit TextField(QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
