@@ -1,5 +1,7 @@
-// Starts Scaricometro's window and a bare window of the same size in turn, many times, and
-// compares the median time from exec to the first painted frame and the median peak memory.
+// Starts Scaricometro's window and two floors in turn, many times, and compares the medians of the
+// wall time from exec to the first painted frame, of the processor time spent on the way, and of
+// the peak memory with each floor: a bare window of the same size with one caption and one field,
+// and that window with the fonts the layout names.
 //
 //   startup_compare [RUNS]       (startup_probe must stand beside it)
 #include <sys/resource.h>
@@ -10,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,10 +23,21 @@ extern char** environ;
 
 namespace {
 
-struct Run {
-    double milliseconds;
-    long peakKibibytes;
+constexpr const char* kWindows[] = {"bare", "fonts", "scaricometro"};
+constexpr std::size_t kWindowCount = std::size(kWindows);
+
+struct Measure {
+    const char* name;
+    const char* unit;
 };
+constexpr Measure kMeasures[] = {{"wall time", "ms"}, {"processor time", "ms"}, {"peak memory", "KiB"}};
+constexpr std::size_t kMeasureCount = std::size(kMeasures);
+using Run = std::array<double, kMeasureCount>;
+
+double milliseconds(timeval time)
+{
+    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3;
+}
 
 Run runProbe(const std::string& probe, const char* window)
 {
@@ -49,11 +63,11 @@ Run runProbe(const std::string& probe, const char* window)
         std::fprintf(stderr, "%s %s failed\n", probe.c_str(), window);
         std::exit(EXIT_FAILURE);
     }
-    return {elapsed.count(), usage.ru_maxrss};
+    return {elapsed.count(), milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime),
+            static_cast<double>(usage.ru_maxrss)};
 }
 
-template <typename T>
-T median(std::vector<T> values)
+double median(std::vector<double> values)
 {
     std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
     return values[values.size() / 2];
@@ -69,29 +83,28 @@ int main(int argc, char* argv[])
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
-    const char* const windows[] = {"bare", "scaricometro"};
-    std::vector<double> times[2];
-    std::vector<long> memory[2];
-    runProbe(probe, "bare");  // warm the file cache for both
-    runProbe(probe, "scaricometro");
+    std::vector<double> samples[kWindowCount][kMeasureCount];
+    for (const char* window : kWindows)
+        runProbe(probe, window);  // warm the file cache for each
     for (int run = 0; run < runs; ++run) {
-        for (int window = 0; window < 2; ++window) {
-            const Run result = runProbe(probe, windows[window]);
-            times[window].push_back(result.milliseconds);
-            memory[window].push_back(result.peakKibibytes);
+        for (std::size_t window = 0; window < kWindowCount; ++window) {
+            const Run result = runProbe(probe, kWindows[window]);
+            for (std::size_t measure = 0; measure < kMeasureCount; ++measure)
+                samples[window][measure].push_back(result[measure]);
         }
     }
 
-    const double bareTime = median(times[0]);
-    const double bareMemory = static_cast<double>(median(memory[0]));
-    std::printf("%-14s %24s %26s\n", "window", "to first frame (median)", "peak memory (median)");
-    for (int window = 0; window < 2; ++window) {
-        const double time = median(times[window]);
-        const auto kib = static_cast<double>(median(memory[window]));
-        std::printf("%-14s %12.2f ms (%+5.1f %%) %14.0f KiB (%+5.1f %%)\n", windows[window], time,
-                    100 * (time / bareTime - 1), kib, 100 * (kib / bareMemory - 1));
-    }
-    std::printf("%d runs each, platform %s\n", runs,
+    std::printf("medians of %d runs each, platform %s; in brackets: over bare, over fonts\n", runs,
                 std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "default");
+    for (std::size_t measure = 0; measure < kMeasureCount; ++measure) {
+        const double bare = median(samples[0][measure]);
+        const double fonts = median(samples[1][measure]);
+        std::printf("%s\n", kMeasures[measure].name);
+        for (std::size_t window = 0; window < kWindowCount; ++window) {
+            const double value = median(samples[window][measure]);
+            std::printf("  %-14s %10.1f %-3s (%+5.1f %%, %+5.1f %%)\n", kWindows[window], value,
+                        kMeasures[measure].unit, 100 * (value / bare - 1), 100 * (value / fonts - 1));
+        }
+    }
     return 0;
 }
