@@ -11,10 +11,13 @@ endfunction()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME scaricometro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Calculator for the exhaust expansion chamber of a two-stroke engine")
-set(CPACK_PACKAGE_DESCRIPTION "Scaricometro computes the section lengths, diameters and total length \
-of a two-stroke engine's exhaust expansion chamber from five engine figures, in an Italian window.")
-set(CPACK_PACKAGE_CONTACT "Scaricometro developers <scaricometro@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "calculator for the exhaust expansion chamber of a two-stroke engine")
+set(CPACK_PACKAGE_DESCRIPTION "Scaricometro computes the section lengths, diameters and total length
+of a two-stroke engine's exhaust expansion chamber from five engine figures,
+in an Italian window. Clicking a result shows the part of the chamber it
+measures on a drawing of the chamber.")
+set(CPACK_PACKAGE_CONTACT "${SCARICOMETRO_MAINTAINER}")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://scaricometro.org/)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -18,5 +18,6 @@ No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window
 offscreen after clicking "Calcola" on the default inputs; the results are above and the
 picture is $picture.
 For a real window, run this command again from a desktop session, over SSH with X forwarding
-(ssh -X), or under a virtual X server: xvfb-run ./scripts/run.sh
+(ssh -X), or under a virtual X server: xvfb-run ./scripts/run.sh (xvfb-run is in Debian's
+package xvfb).
 MESSAGE

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with CPack and checks that it depends on the package of every
-# library the program links and on the packages it loads at run time, and recommends the rest.
+# library the program links and on the packages it loads at run time, that it recommends the
+# rest, and, where lintian is installed, that Debian's package checker finds nothing to report.
 #   check_deb.sh BUILD_DIR DEPENDS RECOMMENDS     (DEPENDS and RECOMMENDS: "a, b, c")
 set -euo pipefail
 build_dir=$1
@@ -27,3 +28,9 @@ for package in ${3//,/}; do
     dpkg-deb --field "$deb" Recommends | grep -qwF -- "$package" || fail "the package does not recommend $package"
 done
 echo "$(basename "$deb") depends on what the program needs"
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning "$deb" || fail "lintian reports the package"
+    echo "lintian reports nothing"
+else
+    echo "lintian is not installed, so the package was not checked by it"
+fi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a staging root as a distribution would (prefix /usr), checks that the
-# program, desktop entry, icon and metainfo land where desktops look for them, validates the
-# desktop entry and metainfo with Debian's own tools, and starts the installed program on X11 to
-# see that its window class is the one its desktop entry names, so docks match the two.
+# program, desktop entry, icon, metainfo, manual page, changelog and copyright land where desktops
+# and Debian look for them, validates the desktop entry and metainfo with Debian's own tools, and
+# starts the installed program on X11 to see that its window class is the one its desktop entry
+# names, so docks match the two.
 #   check_install.sh BUILD_DIR APP_ID
 set -euo pipefail
 build_dir=$1
@@ -17,6 +18,9 @@ expected=(
     "usr/share/applications/$app_id.desktop"
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"
     "usr/share/metainfo/$app_id.metainfo.xml"
+    "usr/share/man/man1/scaricometro.1.gz"
+    "usr/share/doc/scaricometro/changelog.gz"
+    "usr/share/doc/scaricometro/copyright"
 )
 for file in "${expected[@]}"; do
     [ -f "$stage/$file" ] || { echo "missing after install: $file"; exit 1; }

@@ -1,0 +1,29 @@
+# The release being built, as its latest Debian changelog entry gives it: the changelog is where
+# each release and its date are written, and the metainfo and the manual page take the date from
+# there. Who maintains the package is a cache variable, for the changelog and the package.
+set(SCARICOMETRO_MAINTAINER "Scaricometro developers <developers@scaricometro.org>"
+    CACHE STRING "Maintainer of the Debian package: \"Name <address>\"")
+
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog.in release_lines)
+list(GET release_lines 0 release_heading)
+if(NOT release_heading MATCHES "^scaricometro \\(([^)]+)\\)")
+    message(FATAL_ERROR "packaging/changelog.in must begin with \"scaricometro (VERSION) ...\"")
+endif()
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "The latest changelog entry is for ${CMAKE_MATCH_1}, the project is ${PROJECT_VERSION}")
+endif()
+list(FILTER release_lines INCLUDE REGEX "^ -- ")
+list(GET release_lines 0 release_signature)
+if(NOT release_signature MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "The latest changelog entry has no date: ${release_signature}")
+endif()
+set(day ${CMAKE_MATCH_1})
+set(year ${CMAKE_MATCH_3})
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(month_names January February March April May June July August September October November December)
+list(FIND months ${CMAKE_MATCH_2} month_index)
+list(GET month_names ${month_index} month_name)
+math(EXPR month "${month_index} + 101")  # zero-padded below
+string(SUBSTRING ${month} 1 2 month)
+set(SCARICOMETRO_RELEASE_DATE "${year}-${month}-${day}")
+set(SCARICOMETRO_RELEASE_MONTH "${month_name} ${year}")
