@@ -137,7 +137,6 @@ public:
 
     [[nodiscard]] constexpr std::size_t index() const { return m_index; }
     [[nodiscard]] constexpr QStringView name() const { return kControls[m_index].name; }
-    friend constexpr bool operator==(ControlName, ControlName) = default;
 
 private:
     static consteval std::size_t indexOf(QStringView name)

@@ -22,6 +22,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <initializer_list>
 #include <variant>
 #include <vector>
 
@@ -30,7 +31,8 @@ namespace {
 
 // The window's own light colour scheme, whatever the desktop's: the window paints its own grey
 // surface, where a dark scheme's light text could not be read. These are the standard light
-// scheme's colours on the window's grey, for every state but disabled, and disabled.
+// scheme's colours on the window's grey: each role's colour in an active or inactive window, and
+// when disabled.
 struct SchemeColor {
     QPalette::ColorRole role;
     QRgb normal;
@@ -189,8 +191,7 @@ Form1::Form1(QWidget* parent)
 
     for (const InputField& input : kInputFields)
         connect(field(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
-    const auto* calcola = static_cast<QPushButton*>(m_controls[ButtonName(u"Command1").index()]);
-    connect(calcola, &QPushButton::clicked, this, &Form1::calculate);
+    connect(button(u"Command1"), &QPushButton::clicked, this, &Form1::calculate);
     connectHighlights();
 }
 
@@ -217,6 +218,11 @@ QLineEdit* Form1::field(FieldName name) const
 QLabel* Form1::caption(CaptionName name) const
 {
     return static_cast<QLabel*>(m_controls[name.index()]);
+}
+
+QPushButton* Form1::button(ButtonName name) const
+{
+    return static_cast<QPushButton*>(m_controls[name.index()]);
 }
 
 QColor Form1::lineColor(QStringView name) const
@@ -273,7 +279,8 @@ void Form1::labelFieldsWithTheirCaptions()
 void Form1::calculate()
 {
     for (const InputField& input : kInputFields) {
-        if (QLineEdit* typed = field(input.field); input.point == TypedPoint::DecimalComma && typed->text().contains(u'.'))
+        QLineEdit* typed = field(input.field);
+        if (input.point == TypedPoint::DecimalComma && typed->text().contains(u'.'))
             typed->setText(typed->text().replace(u'.', u','));
     }
 
@@ -335,7 +342,7 @@ void Form1::connectHighlights()
 {
     for (const HighlightRow& row : kHighlightRows) {
         const ResultField& result = rowFor(kResultFields, row.figure);
-        for (QWidget* clickable : {static_cast<QWidget*>(caption(result.caption)), static_cast<QWidget*>(field(result.field))}) {
+        for (QWidget* clickable : std::initializer_list<QWidget*>{caption(result.caption), field(result.field)}) {
             auto* watcher = new ClickWatcher(clickable);
             connect(watcher, &ClickWatcher::clicked, this, [this, &row] { highlight(row); });
         }

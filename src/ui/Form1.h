@@ -15,6 +15,7 @@
 class QLabel;
 class QLineEdit;
 class QMessageBox;
+class QPushButton;
 
 namespace scaricometro {
 
@@ -52,6 +53,7 @@ private:
     [[nodiscard]] QWidget* control(QStringView name) const;
     [[nodiscard]] QLineEdit* field(FieldName name) const;
     [[nodiscard]] QLabel* caption(CaptionName name) const;
+    [[nodiscard]] QPushButton* button(ButtonName name) const;
     void setTabOrderByIndex();
     void labelFieldsWithTheirCaptions();
     void reportProblem(const QString& message, QLineEdit* fieldToMend);
