@@ -10,4 +10,4 @@ build -DSCARICOMETRO_BENCHMARKS=ON -- --target bench_model bench_window startup_
 
 "$build_dir/bin/bench_model" --benchmark_min_time=1
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build_dir/bin/bench_window" 2>/dev/null | grep -E -A1 "^RESULT"
-"$build_dir/bin/startup_compare" 40
+"$build_dir/bin/startup_compare" 100
