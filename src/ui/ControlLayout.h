@@ -124,6 +124,16 @@ constexpr bool sameName(QStringView a, QStringView b)
     return true;
 }
 
+// The place of the control called `name` in kControls, if there is one.
+constexpr std::optional<std::size_t> controlIndex(QStringView name)
+{
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (sameName(kControls[i].name, name))
+            return i;
+    }
+    return std::nullopt;
+}
+
 // A control of kControls as another table names it. The name is looked up when that table is
 // compiled, so a misspelt name, or the name of a control of another kind, fails the build.
 template <ControlKind Kind>
@@ -141,14 +151,12 @@ public:
 private:
     static consteval std::size_t indexOf(QStringView name)
     {
-        for (std::size_t i = 0; i < kControls.size(); ++i) {
-            if (sameName(kControls[i].name, name)) {
-                if (kControls[i].kind != Kind)
-                    throw "the control of this name is of another kind";
-                return i;
-            }
-        }
-        throw "no control has this name";
+        const std::optional<std::size_t> index = controlIndex(name);
+        if (!index)
+            throw "no control has this name";
+        if (kControls[*index].kind != Kind)
+            throw "the control of this name is of another kind";
+        return *index;
     }
 
     std::size_t m_index;

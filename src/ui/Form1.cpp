@@ -133,17 +133,28 @@ QIcon iconAtEverySize()
     return icon;
 }
 
-// The text comes last, once the control has its font, so that it is laid out once.
+using RoleFonts = std::array<QFont, kFonts.size()>;
+
+RoleFonts fontsForEveryRole()
+{
+    RoleFonts fonts;
+    for (std::size_t role = 0; role < fonts.size(); ++role)
+        fonts[role] = fontFor(static_cast<FontRole>(role));
+    return fonts;
+}
+
+// The text comes last, once the control has its font, so that it is laid out once. Controls in
+// the window's own font take it from the window.
 template <typename Widget>
-Widget* withFontAndText(Widget* widget, const Control& control)
+Widget* withFontAndText(Widget* widget, const Control& control, const RoleFonts& fonts)
 {
     if (control.font != FontRole::Window)
-        widget->setFont(fontFor(control.font));
+        widget->setFont(fonts[static_cast<std::size_t>(control.font)]);
     widget->setText(control.text.toString());
     return widget;
 }
 
-QWidget* createControl(const Control& control, QWidget* parent)
+QWidget* createControl(const Control& control, const RoleFonts& fonts, QWidget* parent)
 {
     switch (control.kind) {
     case ControlKind::Caption: {
@@ -156,17 +167,17 @@ QWidget* createControl(const Control& control, QWidget* parent)
             palette.setColor(QPalette::WindowText, QColor::fromRgb(*control.textColor));
             label->setPalette(palette);
         }
-        return withFontAndText(label, control);
+        return withFontAndText(label, control, fonts);
     }
     case ControlKind::Field: {
         auto* field = new TextField(parent);
         field->setAlignment(control.alignment);
-        return withFontAndText(field, control);
+        return withFontAndText(field, control, fonts);
     }
     case ControlKind::Button: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(true);  // Return and Enter press it when it has the focus
-        return withFontAndText(button, control);
+        return withFontAndText(button, control, fonts);
     }
     }
     return nullptr;
@@ -202,11 +213,8 @@ QLineEdit* Form1::textField(QStringView name) const
 
 QWidget* Form1::control(QStringView name) const
 {
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (kControls[i].name == name)
-            return m_controls[i];
-    }
-    return nullptr;
+    const std::optional<std::size_t> index = controlIndex(name);
+    return index ? m_controls[*index] : nullptr;
 }
 
 // The tables name their controls by kind, checked as they compile, so these casts hold.
@@ -239,9 +247,10 @@ void Form1::setLineColor(QStringView name, const QColor& color)
 
 void Form1::createControls()
 {
+    const RoleFonts fonts = fontsForEveryRole();
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const Control& control = kControls[i];
-        QWidget* widget = createControl(control, this);
+        QWidget* widget = createControl(control, fonts, this);
         m_controls[i] = widget;
         widget->setObjectName(control.name.toString());
         widget->setGeometry(toPixels(control.box));
@@ -253,17 +262,17 @@ void Form1::createControls()
 
 void Form1::setTabOrderByIndex()
 {
-    std::vector<const Control*> stops;
-    for (const Control& control : kControls) {
-        if (control.kind != ControlKind::Caption)
-            stops.push_back(&control);
+    std::vector<std::size_t> stops;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (kControls[i].kind != ControlKind::Caption)
+            stops.push_back(i);
     }
     std::sort(stops.begin(), stops.end(),
-              [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+              [](std::size_t a, std::size_t b) { return kControls[a].tabIndex < kControls[b].tabIndex; });
     for (std::size_t i = 1; i < stops.size(); ++i)
-        setTabOrder(control(stops[i - 1]->name), control(stops[i]->name));
+        setTabOrder(m_controls[stops[i - 1]], m_controls[stops[i]]);
     // The window opens with the focus where the tab order begins.
-    control(stops.front()->name)->setFocus();
+    m_controls[stops.front()]->setFocus();
 }
 
 // A caption that is a field's buddy gives the field its accessible name, so a screen reader says
