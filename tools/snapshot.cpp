@@ -1,8 +1,10 @@
 // Renders Scaricometro's window without a display: it clicks "Calcola" on the default inputs,
 // prints the eleven results, optionally clicks one result's caption to light its part of the
-// drawing, and saves the window as a PNG.
+// drawing, and saves the window as a PNG; optionally it also saves the cones' templates for the
+// same figures (A4, 1 mm sheet, one piece per cone) as a PDF.
 //
-//   scaricometro-snapshot OUTPUT.png [FIGURE]     FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
+//   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf]
+//       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 #include "ui/ChamberFields.h"
 #include "ui/Form1.h"
 
@@ -13,6 +15,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTextStream>
+
+#include <algorithm>
+#include <variant>
 
 namespace {
 
@@ -34,9 +39,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() < 2 || arguments.size() > 3) {
-        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE]\n"
+    QStringList arguments = QApplication::arguments();
+    const qsizetype templatesOption = arguments.indexOf(QStringLiteral("--templates"));
+    const QString templatesPath = arguments.value(templatesOption + 1);
+    if (templatesOption > 0)
+        arguments.remove(templatesOption, std::min<qsizetype>(2, arguments.size() - templatesOption));
+    if (arguments.size() < 2 || arguments.size() > 3 || (templatesOption > 0 && templatesPath.isEmpty())) {
+        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf]\n"
                "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n";
         return 2;
     }
@@ -67,5 +76,15 @@ int main(int argc, char* argv[])
         return 1;
     }
     out << "window saved as " << outputPath << '\n';
+
+    if (!templatesPath.isEmpty()) {
+        const auto templates = scaricometro::ConeTemplates::plan(*window.chamberFigures(), {});
+        const std::optional<QString> failure = std::get<scaricometro::ConeTemplates>(templates).saveAsPdf(templatesPath);
+        if (failure) {
+            err << "could not save " << templatesPath << ": " << *failure << '\n';
+            return 1;
+        }
+        out << "cone templates saved as " << templatesPath << '\n';
+    }
     return 0;
 }

@@ -36,6 +36,14 @@ std::optional<int> ChamberDrawing::lineNumber(QStringView name)
     return std::nullopt;
 }
 
+QRect ChamberDrawing::bounds()
+{
+    QRect box;
+    for (const Segment& segment : kSegments)
+        box |= pixelBounds(segment);
+    return box;
+}
+
 std::array<QColor, kSegments.size()> ChamberDrawing::startColors()
 {
     std::array<QColor, kSegments.size()> colors;

@@ -166,6 +166,9 @@ public:
     // The segment called `name`, as a line number (Line1 is 1).
     [[nodiscard]] static std::optional<int> lineNumber(QStringView name);
 
+    // The box, in logical pixels, that holds every segment.
+    [[nodiscard]] static QRect bounds();
+
     // Invalid for a number that is no segment's.
     [[nodiscard]] QColor color(int line) const;
     // The area to repaint: empty when the colour was already that one.

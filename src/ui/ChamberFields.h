@@ -5,8 +5,11 @@
 #include "model/NumberText.h"
 #include "ui/ControlLayout.h"
 
+#include <QString>
+
 #include <array>
 #include <cstddef>
+#include <optional>
 
 namespace scaricometro {
 
@@ -25,6 +28,13 @@ struct InputField {
     [[nodiscard]] constexpr ThousandsPoints thousandsPoints() const
     {
         return point == TypedPoint::ThousandsSeparator ? ThousandsPoints::Accepted : ThousandsPoints::Rejected;
+    }
+    // The field's text read as a number, a typed point taken as the field's rule says.
+    [[nodiscard]] std::optional<double> read(QString text) const
+    {
+        if (point == TypedPoint::DecimalComma)
+            text.replace(u'.', u',');
+        return parseDecimalComma(text.toStdString(), thousandsPoints());
     }
 };
 

@@ -6,8 +6,10 @@
 #include "model/NumberText.h"
 #include "ui/ChamberFields.h"
 #include "ui/ClickWatcher.h"
+#include "ui/ConeTemplatesDialog.h"
 #include "ui/ControlLayout.h"
 #include "ui/TextField.h"
+#include "ui/WindowLook.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -15,11 +17,13 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <QToolTip>
 
 #include <algorithm>
 #include <initializer_list>
@@ -29,95 +33,7 @@
 namespace scaricometro {
 namespace {
 
-// The window's own light colour scheme, whatever the desktop's: the window paints its own grey
-// surface, where a dark scheme's light text could not be read. These are the standard light
-// scheme's colours on the window's grey: each role's colour in an active or inactive window, and
-// when disabled.
-struct SchemeColor {
-    QPalette::ColorRole role;
-    QRgb normal;
-    QRgb disabled;
-};
-constexpr SchemeColor kColorScheme[] = {
-    {QPalette::Window, kWindowColor, kWindowColor},
-    {QPalette::WindowText, kBlack, 0xBEBEBE},
-    {QPalette::Base, 0xFFFFFF, 0xEFEFEF},
-    {QPalette::AlternateBase, 0xF7F7F7, 0xF7F7F7},
-    {QPalette::ToolTipBase, 0xFFFFDC, 0xFFFFDC},
-    {QPalette::ToolTipText, kBlack, kBlack},
-    {QPalette::PlaceholderText, 0x808080, 0x808080},
-    {QPalette::Text, kBlack, 0xBEBEBE},
-    {QPalette::Button, kWindowColor, kWindowColor},
-    {QPalette::ButtonText, kBlack, 0xBEBEBE},
-    {QPalette::BrightText, 0xFFFFFF, 0xFFFFFF},
-    {QPalette::Light, 0xFFFFFF, 0xFFFFFF},
-    {QPalette::Midlight, 0xCACACA, 0xCACACA},
-    {QPalette::Dark, 0x9F9F9F, 0xBEBEBE},
-    {QPalette::Mid, 0xB8B8B8, 0xB8B8B8},
-    {QPalette::Shadow, 0x767676, 0xB1B1B1},
-    {QPalette::Highlight, 0x308CC6, 0x919191},
-    {QPalette::HighlightedText, 0xFFFFFF, 0xFFFFFF},
-    {QPalette::Link, kBlue, kBlue},
-    {QPalette::LinkVisited, 0xFF00FF, 0xFF00FF},
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-    {QPalette::Accent, 0x308CC6, 0x919191},
-#endif
-};
-static_assert(std::size(kColorScheme) == QPalette::NColorRoles - 1, "a colour for every role but NoRole");
-
-QPalette colorScheme()
-{
-    QPalette palette;
-    for (const SchemeColor& color : kColorScheme) {
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            palette.setColor(group, color.role, QColor::fromRgb(color.normal));
-        palette.setColor(QPalette::Disabled, color.role, QColor::fromRgb(color.disabled));
-    }
-    return palette;
-}
-
-struct FontFace {
-    FontRole role;
-    QStringView families[3];
-    int pixelSize;
-    QFont::Weight weight;
-};
-
-// One face for each role, in the order of FontRole. Arial resolves to a metric-compatible face
-// (Liberation Sans on Debian); the mark needs its monospace fallbacks spelled out, or fontconfig
-// picks a proportional face.
-constexpr std::array kFonts{
-    FontFace{FontRole::Window, {u"Arial"}, 11, QFont::Normal},
-    FontFace{FontRole::Caption, {u"Arial"}, 13, QFont::Bold},
-    FontFace{FontRole::Field, {u"Arial"}, 13, QFont::Normal},
-    FontFace{FontRole::Mark, {u"Lucida Console", u"DejaVu Sans Mono", u"Liberation Mono"}, 29, QFont::Bold},
-};
-static_assert([] {
-    for (std::size_t i = 0; i < kFonts.size(); ++i) {
-        if (kFonts[i].role != static_cast<FontRole>(i))
-            return false;
-    }
-    return kFonts.back().role == FontRole::Mark;
-}(), "one face for each font role, in the order of FontRole");
-
-QFont fontFor(FontRole role)
-{
-    const FontFace& face = kFonts[static_cast<std::size_t>(role)];
-    QStringList families;
-    for (QStringView family : face.families) {
-        if (!family.isEmpty())
-            families.append(family.toString());
-    }
-    QFont font(families.first());
-    font.setFamilies(families);
-    font.setStyleHint(role == FontRole::Mark ? QFont::Monospace : QFont::SansSerif);
-    font.setPixelSize(face.pixelSize);
-    font.setWeight(face.weight);
-    // Every other attribute keeps its plain value rather than the desktop font's: no italic,
-    // stretch or style of its own.
-    font.setResolveMask(QFont::AllPropertiesResolved);
-    return font;
-}
+using namespace Qt::StringLiterals;
 
 // Every size of the icon compiled in, read as the PNGs they are: left to recognise the files
 // itself, Qt would load each of its image format plugins first.
@@ -133,7 +49,7 @@ QIcon iconAtEverySize()
     return icon;
 }
 
-using RoleFonts = std::array<QFont, kFonts.size()>;
+using RoleFonts = std::array<QFont, kFontRoleCount>;
 
 RoleFonts fontsForEveryRole()
 {
@@ -193,7 +109,7 @@ Form1::Form1(QWidget* parent)
     setGeometry(toPixels(kClientArea));
     fitSizeToState();
     setFont(fontFor(FontRole::Window));
-    setPalette(colorScheme());
+    setPalette(windowColorScheme());
     setAutoFillBackground(true);
 
     createControls();
@@ -204,6 +120,8 @@ Form1::Form1(QWidget* parent)
         connect(field(input.field), &QLineEdit::returnPressed, this, &Form1::calculate);
     connect(button(u"Command1"), &QPushButton::clicked, this, &Form1::calculate);
     connectHighlights();
+
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this, &Form1::openConeTemplates);
 }
 
 QLineEdit* Form1::textField(QStringView name) const
@@ -293,58 +211,77 @@ void Form1::calculate()
             typed->setText(typed->text().replace(u'.', u','));
     }
 
-    ChamberInputs inputs;
-    for (const InputField& input : kInputFields) {
-        QLineEdit* typed = field(input.field);
-        const std::optional<double> value = parseDecimalComma(typed->text().toStdString(), input.thousandsPoints());
-        if (!value) {
-            reportProblem(tr("Il valore di \"%1\" non è un numero.\n"
-                             "Usare solo cifre, con la virgola per i decimali: per esempio 39,3.")
-                              .arg(caption(input.caption)->text()),
-                          typed);
-            return;
-        }
-        inputs.*input.value = *value;
-    }
-
-    const ChamberOutcome outcome = computeChamber(inputs);
-    if (const auto* failure = std::get_if<ChamberFailure>(&outcome)) {
-        switch (*failure) {
-        case ChamberFailure::ZeroMaxRpm: {
-            constexpr const InputField& rpm = rowFor(kInputFields, &ChamberInputs::maxRpm);
-            reportProblem(tr("\"%1\" deve essere un numero diverso da zero.").arg(caption(rpm.caption)->text()),
-                          field(rpm.field));
-            return;
-        }
-        case ChamberFailure::ResultOutOfRange:
-            reportProblem(tr("Con questi dati i risultati escono dall'intervallo dei numeri che il "
-                             "programma sa trattare.\nControllare i valori inseriti."),
-                          field(kInputFields.front().field));
-            return;
-        }
-    }
-
-    const auto& dimensions = std::get<ChamberDimensions>(outcome);
+    const std::optional<Chamber> chamber = readAndCompute();
+    if (!chamber)
+        return;
     for (const ResultField& result : kResultFields) {
-        const QString text = QString::fromStdString(formatRounded(dimensions.*result.value, kResultDecimalPlaces));
+        const QString text = QString::fromStdString(formatRounded(chamber->dimensions.*result.value, kResultDecimalPlaces));
         // An unchanged result is left alone, so it is not repainted.
         if (QLineEdit* shown = field(result.field); shown->text() != text)
             shown->setText(text);
     }
 }
 
-void Form1::reportProblem(const QString& message, QLineEdit* fieldToMend)
+std::optional<Form1::Chamber> Form1::readAndCompute()
 {
-    // One message at a time: a new problem replaces the one still shown.
-    if (m_problemMessage)
-        m_problemMessage->close();
-    // The focus returns here when the message closes.
-    fieldToMend->setFocus();
-    fieldToMend->selectAll();
-    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    m_problemMessage = box;
-    box->open();  // window-modal: the rest of the desktop stays usable
+    Chamber chamber;
+    for (const InputField& input : kInputFields) {
+        QLineEdit* typed = field(input.field);
+        const std::optional<double> value = input.read(typed->text());
+        if (!value) {
+            m_problem.show(this, ProblemMessage::notANumber(caption(input.caption)->text(), u"39,3"_s), typed);
+            return std::nullopt;
+        }
+        chamber.inputs.*input.value = *value;
+    }
+
+    const ChamberOutcome outcome = computeChamber(chamber.inputs);
+    if (const auto* failure = std::get_if<ChamberFailure>(&outcome)) {
+        switch (*failure) {
+        case ChamberFailure::ZeroMaxRpm: {
+            constexpr const InputField& rpm = rowFor(kInputFields, &ChamberInputs::maxRpm);
+            m_problem.show(this, tr("\"%1\" deve essere un numero diverso da zero.").arg(caption(rpm.caption)->text()),
+                           field(rpm.field));
+            return std::nullopt;
+        }
+        case ChamberFailure::ResultOutOfRange:
+            m_problem.show(this,
+                           tr("Con questi dati i risultati escono dall'intervallo dei numeri che il "
+                              "programma sa trattare.\nControllare i valori inseriti."),
+                           field(kInputFields.front().field));
+            return std::nullopt;
+        }
+    }
+    chamber.dimensions = std::get<ChamberDimensions>(outcome);
+    return chamber;
+}
+
+std::optional<ChamberFigures> Form1::chamberFigures()
+{
+    const std::optional<Chamber> chamber = readAndCompute();
+    if (!chamber)
+        return std::nullopt;
+    ChamberFigures figures;
+    figures.dimensions = chamber->dimensions;
+    for (const InputField& input : kInputFields) {
+        figures.inputs.append({caption(input.caption)->text(),
+                               QString::fromStdString(formatDecimalComma(chamber->inputs.*input.value))});
+    }
+    for (const ResultField& result : kResultFields) {
+        figures.results.append({caption(result.caption)->text(),
+                                QString::fromStdString(formatRounded(chamber->dimensions.*result.value, kResultDecimalPlaces))});
+    }
+    return figures;
+}
+
+void Form1::openConeTemplates()
+{
+    std::optional<ChamberFigures> figures = chamberFigures();
+    if (!figures)
+        return;
+    auto* dialog = new ConeTemplatesDialog(std::move(*figures), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void Form1::connectHighlights()
@@ -396,6 +333,37 @@ void Form1::fitSizeToState()
     } else {
         setFixedSize(toPixels(kClientArea).size());
     }
+}
+
+// The templates are reached from nothing on the window's surface, so the drawing tells of them.
+bool Form1::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const QRect drawing = ChamberDrawing::bounds(); drawing.contains(help->pos())) {
+        const QString shortcut = QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText);
+        QToolTip::showText(help->globalPos(),
+                           tr("Sagome dei coni in PDF: %1, o il tasto destro sul disegno o sullo sfondo").arg(shortcut),
+                           this, drawing);
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
+}
+
+// On the background, the drawing and the captions: a field keeps its own menu.
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (QWidget* under = childAt(event->pos()); under && !qobject_cast<QLabel*>(under)) {
+        event->ignore();
+        return;
+    }
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu->addAction(tr("Sagome dei coni…")), &QAction::triggered, this, &Form1::openConeTemplates);
+    menu->popup(event->globalPos());
 }
 
 void Form1::changeEvent(QEvent* event)

@@ -2,19 +2,22 @@
 // and a drawing of the chamber that lights the part a result measures when it is clicked.
 #pragma once
 
+#include "sheets/ConeTemplates.h"
 #include "ui/ChamberDrawing.h"
+#include "ui/ProblemMessage.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QString>
 #include <QStringView>
 #include <QWidget>
 
 #include <array>
+#include <optional>
+
+class QContextMenuEvent;
 
 class QLabel;
 class QLineEdit;
-class QMessageBox;
 class QPushButton;
 
 namespace scaricometro {
@@ -33,6 +36,11 @@ public:
     [[nodiscard]] QColor lineColor(QStringView name) const;
     void setLineColor(QStringView name, const QColor& color);
 
+    // The inputs read and the chamber computed as "Calcola" does, without writing any field,
+    // labelled as the window shows them. On a failure the user is told which field to mend, and
+    // there are none.
+    [[nodiscard]] std::optional<ChamberFigures> chamberFigures();
+
 public Q_SLOTS:
     // What "Calcola" does: tidy the decimal fields, read the inputs, compute, write the results.
     // On a failure no result changes; the user is told which field to mend.
@@ -41,8 +49,14 @@ public Q_SLOTS:
     // Puts the outline and the dimension chain back in their resting colours.
     void Ripristina();
 
+    // Opens the dialog that saves full-size cutting templates of the cones, for the figures the
+    // inputs give now.
+    void openConeTemplates();
+
 protected:
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -56,14 +70,18 @@ private:
     [[nodiscard]] QPushButton* button(ButtonName name) const;
     void setTabOrderByIndex();
     void labelFieldsWithTheirCaptions();
-    void reportProblem(const QString& message, QLineEdit* fieldToMend);
+    struct Chamber {
+        ChamberInputs inputs;
+        ChamberDimensions dimensions;
+    };
+    [[nodiscard]] std::optional<Chamber> readAndCompute();
     void connectHighlights();
     void highlight(const HighlightRow& row);
     void paintLine(int line, const QColor& color);
     [[nodiscard]] bool isBackground(QPoint position) const;
 
     std::array<QWidget*, kControls.size()> m_controls{};  // in the order of kControls
-    QPointer<QMessageBox> m_problemMessage;
+    ProblemMessage m_problem;
     ChamberDrawing m_drawing;
     bool m_pressedOnBackground = false;
 };

@@ -1,0 +1,107 @@
+// The chamber made from sheet steel: each cone laid flat as the annular sector that rolls into it,
+// and each cylinder as the width of sheet that rolls into it.
+#pragma once
+
+#include "model/ChamberModel.h"
+#include "model/SheetTiling.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string_view>
+#include <variant>
+
+namespace scaricometro {
+
+enum class SectionShape { Cylinder, Cone };
+
+// A section of the chamber as the results name it: its length, and its inner diameters at the
+// engine end and at the outlet end.
+struct ChamberSection {
+    std::string_view name;    // what tuners call it, in Italian
+    SectionShape shape = SectionShape::Cylinder;
+    std::string_view length;  // "L2"
+    std::string_view startDiameter;
+    std::string_view endDiameter;
+    double ChamberDimensions::*lengthValue = nullptr;
+    double ChamberDimensions::*startDiameterValue = nullptr;
+    double ChamberDimensions::*endDiameterValue = nullptr;
+};
+
+// From the cylinder outwards.
+inline constexpr std::array kChamberSections{
+    ChamberSection{"collettore", SectionShape::Cylinder, "L1", "D1", "D1",
+                   &ChamberDimensions::L1, &ChamberDimensions::D1, &ChamberDimensions::D1},
+    ChamberSection{"primo cono divergente", SectionShape::Cone, "L2", "D1", "D2",
+                   &ChamberDimensions::L2, &ChamberDimensions::D1, &ChamberDimensions::D2},
+    ChamberSection{"secondo cono divergente", SectionShape::Cone, "L3", "D2", "D3",
+                   &ChamberDimensions::L3, &ChamberDimensions::D2, &ChamberDimensions::D3},
+    ChamberSection{"pancia", SectionShape::Cylinder, "L4", "D3", "D3",
+                   &ChamberDimensions::L4, &ChamberDimensions::D3, &ChamberDimensions::D3},
+    ChamberSection{"cono convergente", SectionShape::Cone, "L5", "D3", "D4",
+                   &ChamberDimensions::L5, &ChamberDimensions::D3, &ChamberDimensions::D4},
+    ChamberSection{"codino", SectionShape::Cylinder, "L6", "D4", "D4",
+                   &ChamberDimensions::L6, &ChamberDimensions::D4, &ChamberDimensions::D4},
+};
+
+template <SectionShape Shape>
+constexpr auto sectionsShaped()
+{
+    constexpr auto count = static_cast<std::size_t>(std::ranges::count(kChamberSections, Shape, &ChamberSection::shape));
+    std::array<ChamberSection, count> chosen{};
+    std::ranges::copy_if(kChamberSections, chosen.begin(),
+                         [](const ChamberSection& section) { return section.shape == Shape; });
+    return chosen;
+}
+
+inline constexpr auto kConeSections = sectionsShaped<SectionShape::Cone>();
+inline constexpr auto kCylinderSections = sectionsShaped<SectionShape::Cylinder>();
+
+// A cone and the flat sector it is rolled from. The sheet bends about its mid-thickness, so the
+// pattern sits on the mean diameters: inner diameter plus one thickness. Lengths in mm.
+struct ConePattern {
+    double length = 0;               // axial, h
+    double smallInnerDiameter = 0;
+    double largeInnerDiameter = 0;
+    double smallMeanDiameter = 0;    // Ds
+    double largeMeanDiameter = 0;    // Db
+    double slant = 0;                // s: the straight edge of the sector
+    double outerRadius = 0;          // R: rolls into the circle of diameter Db
+    double innerRadius = 0;          // r = R − s: rolls into the circle of diameter Ds
+    double angleDegrees = 0;         // the whole sector, 180° · Db / R
+    double outerChord = 0;           // 2R · sin(angle / 2), to check a cut sector with a rule
+
+    // The sector of one of `pieces` equal pieces, each with 1 / pieces of the angle: a half is
+    // easier to roll.
+    [[nodiscard]] AnnularSector piece(int pieces) const;
+};
+
+// A cylinder rolled from a rectangle: the developed width π · (D + thickness) by its length.
+// A negative length (a short stroke, a long first cone) is kept, and said as such.
+struct CylinderDevelopment {
+    double length = 0;
+    double innerDiameter = 0;
+    double developedWidth = 0;
+};
+
+struct ChamberDevelopment {
+    double thickness = 0;
+    std::array<ConePattern, kConeSections.size()> cones;
+    std::array<CylinderDevelopment, kCylinderSections.size()> cylinders;
+};
+
+struct DevelopmentFailure {
+    enum class Reason {
+        HeaderNotPositive,  // no chamber to make: every cone would have a diameter of 0 or less
+        ThicknessNegative,
+        NoSector,           // this cone's mean diameters do not differ, or its figures overflow
+    };
+    Reason reason;
+    std::size_t cone = 0;  // for NoSector: the index in kConeSections
+};
+
+using DevelopmentOutcome = std::variant<ChamberDevelopment, DevelopmentFailure>;
+
+[[nodiscard]] DevelopmentOutcome developChamber(const ChamberDimensions& dimensions, double thickness);
+
+}  // namespace scaricometro

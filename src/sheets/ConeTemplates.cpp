@@ -1,0 +1,516 @@
+#include "sheets/ConeTemplates.h"
+
+#include "model/NumberText.h"
+
+#include <QFont>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace scaricometro {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr double kMarginMm = 10;
+constexpr double kHeadingMm = 34;
+constexpr double kFooterMm = 16;
+constexpr double kRulerMm = 100;
+// Cutting lines are pure black and nothing else is, so a cutter, and a test, tells them apart.
+constexpr QRgb kCuttingColor = 0x000000;
+constexpr double kCuttingLineMm = 0.2;
+constexpr QRgb kTextColor = 0x303030;
+constexpr QRgb kGuideColor = 0x0050B4;  // centre, arrows, alignment marks, the side view
+constexpr QRgb kFrameColor = 0xA0A0A0;
+constexpr double kThinLineMm = 0.15;
+constexpr double kMarkRadiusMm = 2;
+
+constexpr std::array kOrientations{QPageLayout::Portrait, QPageLayout::Landscape};
+
+QString decimals(double value, int places)
+{
+    return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
+}
+
+QString millimetres(double value)
+{
+    return decimals(value, 2) + u" mm"_s;
+}
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont documentFont(double points, bool bold = false)
+{
+    QFont font(u"Arial"_s);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// A page being painted, addressed in millimetres from its top-left corner. Shapes are mapped to
+// the device and drawn with pens of the device's own units, so a line keeps its width whatever
+// the transformation.
+class Page {
+public:
+    Page(QPainter& painter, QSizeF sizeMm, double dotsPerMm)
+        : m_painter(painter)
+        , m_size(sizeMm)
+        , m_dotsPerMm(dotsPerMm)
+    {
+    }
+
+    [[nodiscard]] QPainter& painter() const { return m_painter; }
+    [[nodiscard]] QSizeF size() const { return m_size; }
+    [[nodiscard]] double contentWidth() const { return m_size.width() - 2 * kMarginMm; }
+    [[nodiscard]] QTransform fromMm() const { return QTransform::fromScale(m_dotsPerMm, m_dotsPerMm); }
+    [[nodiscard]] QPointF at(QPointF mm) const { return mm * m_dotsPerMm; }
+
+    void setPen(QRgb color, double widthMm, Qt::PenStyle style = Qt::SolidLine) const
+    {
+        QPen pen(QColor::fromRgb(color), widthMm * m_dotsPerMm, style, Qt::RoundCap, Qt::RoundJoin);
+        m_painter.setPen(pen);
+        m_painter.setBrush(Qt::NoBrush);
+    }
+    void line(QPointF from, QPointF to) const { m_painter.drawLine(at(from), at(to)); }
+    void path(const QPainterPath& mm) const { m_painter.drawPath(fromMm().map(mm)); }
+    void circle(QPointF centre, double radius) const
+    {
+        m_painter.drawEllipse(at(centre), radius * m_dotsPerMm, radius * m_dotsPerMm);
+    }
+
+    // Draws `text` wrapped at spaces in a box `width` wide from `topLeft`; the height it took, mm.
+    double text(QPointF topLeft, double width, const QString& text, const QFont& font,
+                Qt::Alignment alignment = Qt::AlignLeft, QRgb color = kTextColor) const
+    {
+        m_painter.setFont(font);
+        m_painter.setPen(QColor::fromRgb(color));
+        QRectF used;
+        m_painter.drawText(QRectF(at(topLeft), QSizeF(width, 1000) * m_dotsPerMm),
+                           static_cast<int>(alignment | Qt::AlignTop | Qt::TextWordWrap), text, &used);
+        return used.height() / m_dotsPerMm;
+    }
+
+private:
+    QPainter& m_painter;
+    QSizeF m_size;
+    double m_dotsPerMm;
+};
+
+Rect pageRect(QPageSize::PageSizeId paper, QPageLayout::Orientation orientation)
+{
+    QSizeF size = QPageSize(paper).size(QPageSize::Millimeter);
+    if (orientation == QPageLayout::Landscape)
+        size.transpose();
+    return {0, 0, size.width(), size.height()};
+}
+
+QRectF toQRect(const Rect& rect)
+{
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+// Title, page number, the figures the templates were made from, and what this page is.
+void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines)
+{
+    QPointF at(kMarginMm, kMarginMm);
+    const double titleHeight = page.text(at, page.contentWidth(), u"Scaricometro: sagome dei coni"_s, documentFont(12, true));
+    page.text(at, page.contentWidth(), u"pagina %1 di %2"_s.arg(number).arg(count), documentFont(9), Qt::AlignRight);
+    at.ry() += titleHeight + 1;
+    at.ry() += page.text(at, page.contentWidth(), figures, documentFont(8)) + 1.5;
+    for (const QString& line : lines)
+        at.ry() += page.text(at, page.contentWidth(), line, documentFont(8.5));
+}
+
+// A 100 mm rule with a tick each millimetre, to check the print with a real one, and how to print.
+void paintCheckRuler(const Page& page)
+{
+    const double left = kMarginMm;
+    const double base = page.size().height() - kMarginMm - 7;
+    page.setPen(kCuttingColor, kThinLineMm);
+    page.line({left, base}, {left + kRulerMm, base});
+    for (int mm = 0; mm <= kRulerMm; ++mm) {
+        const double height = mm % 100 == 0 ? 6 : mm % 10 == 0 ? 4 : mm % 5 == 0 ? 3 : 2;
+        page.line({left + mm, base}, {left + mm, base - height});
+    }
+    page.text({left + kRulerMm + 4, base - 3.5}, 80, u"righello di controllo: 100 mm"_s, documentFont(8));
+    page.text({left, base + 2}, page.contentWidth(),
+              u"Stampare al 100 % (dimensione effettiva), senza adattare alla pagina"_s, documentFont(8, true));
+}
+
+QString figuresLine(const ChamberFigures& figures, double thickness)
+{
+    QStringList parts;
+    for (const LabelledValue& input : figures.inputs)
+        parts.append(input.label + u' ' + input.value);
+    parts.append(u"Spessore lamiera "_s + decimals(thickness, 5) + u" mm"_s);
+    return parts.join(u" · "_s);
+}
+
+// The sector in its own place: centre at the origin, opening upwards. Qt counts arc angles
+// anticlockwise, the sector's directions run clockwise down the page, hence the signs.
+QPainterPath outlinePath(const AnnularSector& sector)
+{
+    const auto square = [](double radius) { return QRectF(-radius, -radius, 2 * radius, 2 * radius); };
+    const double first = sector.firstEdgeDegrees(0);
+    QPainterPath path;
+    path.arcMoveTo(square(sector.outerRadius), -first);
+    path.arcTo(square(sector.outerRadius), -first, -sector.angleDegrees);
+    path.arcTo(square(sector.innerRadius), -(first + sector.angleDegrees), sector.angleDegrees);
+    path.closeSubpath();
+    return path;
+}
+
+void paintMark(const Page& page, QPointF centre)
+{
+    page.circle(centre, kMarkRadiusMm);
+    const double arm = kMarkRadiusMm * 1.6;
+    page.line(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
+    page.line(centre - QPointF(0, arm), centre + QPointF(0, arm));
+}
+
+// The cone's axis: a cross where it lies on the sheet, or else an arrow that points at it.
+void paintCentre(const Page& page, const QRectF& area, QPointF centre)
+{
+    page.setPen(kGuideColor, kThinLineMm);
+    if (area.contains(centre)) {
+        paintMark(page, centre);
+        page.text(centre + QPointF(3, 1), 40, u"centro"_s, documentFont(8), Qt::AlignLeft, kGuideColor);
+        return;
+    }
+    const QPointF middle = area.center();
+    const QPointF offset = centre - middle;
+    const QPointF toward = offset / std::hypot(offset.x(), offset.y());
+    constexpr double inset = 8;
+    const double reach = std::min(toward.x() != 0 ? (area.width() / 2 - inset) / std::abs(toward.x()) : 1e9,
+                                  toward.y() != 0 ? (area.height() / 2 - inset) / std::abs(toward.y()) : 1e9);
+    const QPointF tip = middle + toward * reach;
+    const QPointF tail = tip - toward * 18;
+    page.line(tail, tip);
+    for (double side : {-1.0, 1.0}) {
+        const QTransform turn = QTransform().rotate(side * 25);
+        page.line(tip, tip - turn.map(toward) * 3);
+    }
+    const QPointF left = centre - tip;
+    page.text(tail - toward * 6 - QPointF(20, 2), 40,
+              u"centro a %1"_s.arg(millimetres(std::hypot(left.x(), left.y()))), documentFont(8), Qt::AlignHCenter,
+              kGuideColor);
+}
+
+struct Side {
+    int rows;
+    int columns;
+    QStringView name;
+};
+
+constexpr std::array kSides{
+    Side{0, -1, u"a sinistra"},
+    Side{0, 1, u"a destra"},
+    Side{-1, 0, u"sopra"},
+    Side{1, 0, u"sotto"},
+};
+
+// Where this sheet overlaps the neighbour on `side`: the neighbour's edge, dashed, and two marks
+// that fall on the same spot of the pattern on both sheets.
+void paintJoin(const Page& page, const QRectF& area, const Side& side)
+{
+    const double inward = kSheetOverlapMm;
+    const QPointF along = side.rows != 0 ? QPointF(area.width(), 0) : QPointF(0, area.height());
+    QPointF edgeStart = side.rows < 0 ? area.topLeft() : side.columns < 0 ? area.topLeft()
+                      : side.rows > 0 ? area.bottomLeft() : area.topRight();
+    const QPointF intoSheet(-side.columns * inward, -side.rows * inward);
+    page.setPen(kFrameColor, kThinLineMm, Qt::DashLine);
+    page.line(edgeStart + intoSheet, edgeStart + intoSheet + along);
+    page.setPen(kGuideColor, kThinLineMm);
+    for (double share : {0.25, 0.75})
+        paintMark(page, edgeStart + intoSheet / 2 + along * share);
+}
+
+QString joinsLine(const TilePlan& plan, const Sheet& sheet)
+{
+    QStringList joins;
+    for (const Side& side : kSides) {
+        if (const Sheet* next = plan.sheetAt(sheet.row + side.rows, sheet.column + side.columns)) {
+            joins.append(u"%1 il foglio %2"_s.arg(side.name).arg(next - plan.sheets.data() + 1));
+        }
+    }
+    if (joins.isEmpty())
+        return u"La sagoma è tutta su questo foglio."_s;
+    return u"Unire: %1. Rifilare il margine di un foglio e sovrapporlo all'altro fino alla linea "
+           u"tratteggiata, con i segni di allineamento uno sull'altro."_s.arg(joins.join(u", "_s));
+}
+
+QString sectorLine(const AnnularSector& sector, const ConePattern& cone)
+{
+    return u"R %1 · r %2 · angolo %3° · apotema %4 · corda esterna %5"_s.arg(
+        millimetres(sector.outerRadius), millimetres(sector.innerRadius), decimals(sector.angleDegrees, 2),
+        millimetres(cone.slant), millimetres(sector.outerChord()));
+}
+
+QString coneTitle(const ChamberSection& section)
+{
+    return u"Cono %1 (%2, da %3 a %4)"_s.arg(fromView(section.length), fromView(section.name),
+                                             fromView(section.startDiameter), fromView(section.endDiameter));
+}
+
+void paintSheet(const Page& page, const ConeSheets& cone, const Sheet& sheet, const Rect& area)
+{
+    QPainter& painter = page.painter();
+    const QRectF areaMm = toQRect(area);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(page.fromMm().mapRect(areaMm));
+    const QTransform toPage = QTransform().rotate(cone.plan.turnDegrees)
+        * QTransform::fromTranslate(area.left - sheet.area.left, area.top - sheet.area.top);
+
+    page.setPen(kCuttingColor, kCuttingLineMm);
+    page.path(toPage.map(outlinePath(cone.piece)));
+    paintCentre(page, areaMm, toPage.map(QPointF(0, 0)));
+    if (cone.plan.sheets.size() > 1) {
+        page.setPen(kFrameColor, kThinLineMm);
+        page.painter().drawRect(page.fromMm().mapRect(areaMm));
+        for (const Side& side : kSides) {
+            if (cone.plan.sheetAt(sheet.row + side.rows, sheet.column + side.columns))
+                paintJoin(page, areaMm, side);
+        }
+    }
+    painter.restore();
+}
+
+// The chamber's profile from the engine end, every length to scale, with its scale and a bar.
+void paintSideView(const Page& page, const ChamberDimensions& dimensions, const QRectF& room)
+{
+    double length = 0;
+    double diameter = 0;
+    for (const ChamberSection& section : kChamberSections) {
+        length += std::max(dimensions.*section.lengthValue, 0.0);
+        diameter = std::max({diameter, dimensions.*section.startDiameterValue, dimensions.*section.endDiameterValue});
+    }
+    constexpr double labelsMm = 6;
+    constexpr double barMm = 12;
+    const double scale = standardScale({length, diameter}, {room.width(), room.height() - labelsMm - barMm});
+
+    const double axis = room.top() + labelsMm + diameter / scale / 2;
+    double x = room.left();
+    page.setPen(kGuideColor, kThinLineMm, Qt::DashDotLine);
+    page.line({x, axis}, {x + length / scale, axis});
+    for (const ChamberSection& section : kChamberSections) {
+        const double width = std::max(dimensions.*section.lengthValue, 0.0) / scale;
+        const double start = dimensions.*section.startDiameterValue / scale / 2;
+        const double end = dimensions.*section.endDiameterValue / scale / 2;
+        page.setPen(kTextColor, kThinLineMm);
+        for (double side : {-1.0, 1.0})
+            page.line({x, axis + side * start}, {x + width, axis + side * end});
+        page.line({x, axis - start}, {x, axis + start});
+        page.line({x + width, axis - end}, {x + width, axis + end});
+        if (width > 3)
+            page.text({x, room.top()}, width, fromView(section.length), documentFont(7), Qt::AlignHCenter);
+        x += width;
+    }
+
+    // The bar: the longest round length that is at most 40 mm long on paper.
+    double bar = 1;
+    while (bar * 10 / scale <= 40)
+        bar *= 10;
+    for (double step : {5.0, 2.0}) {
+        if (bar * step / scale <= 40) {
+            bar *= step;
+            break;
+        }
+    }
+    const double barTop = axis + diameter / scale / 2 + 4;
+    page.text({room.left(), barTop}, 30, u"Scala 1:%1"_s.arg(decimals(scale, 0)), documentFont(8, true));
+    const QPointF barStart(room.left() + 30, barTop + 2);
+    const QPointF barEnd = barStart + QPointF(bar / scale, 0);
+    page.setPen(kTextColor, kThinLineMm);
+    page.line(barStart, barEnd);
+    page.line(barStart - QPointF(0, 1.5), barStart + QPointF(0, 1.5));
+    page.line(barEnd - QPointF(0, 1.5), barEnd + QPointF(0, 1.5));
+    page.text(barEnd + QPointF(2, -1.5), 40, u"%1 mm"_s.arg(decimals(bar, 0)), documentFont(8));
+}
+
+}  // namespace
+
+Rect patternArea(QPageSize::PageSizeId paper, QPageLayout::Orientation orientation)
+{
+    const Rect page = pageRect(paper, orientation);
+    return {kMarginMm, kMarginMm + kHeadingMm, page.width - 2 * kMarginMm,
+            page.height - 2 * kMarginMm - kHeadingMm - kFooterMm};
+}
+
+double standardScale(SheetArea extent, SheetArea room)
+{
+    for (double decade = 1; std::isfinite(decade); decade *= 10) {
+        for (double step : {1.0, 2.0, 5.0}) {
+            const double scale = step * decade;
+            if (extent.width / scale <= room.width && extent.height / scale <= room.height)
+                return scale;
+        }
+    }
+    return 0;
+}
+
+ConeTemplates::Outcome ConeTemplates::plan(ChamberFigures figures, const TemplateOptions& options)
+{
+    DevelopmentOutcome developed = developChamber(figures.dimensions, options.thickness);
+    if (const auto* failure = std::get_if<DevelopmentFailure>(&developed))
+        return *failure;
+
+    ConeTemplates templates;
+    templates.m_figures = std::move(figures);
+    templates.m_options = options;
+    templates.m_development = std::get<ChamberDevelopment>(developed);
+    std::array<SheetArea, kOrientations.size()> areas;
+    for (std::size_t i = 0; i < kOrientations.size(); ++i) {
+        const Rect area = patternArea(options.paper, kOrientations[i]);
+        areas[i] = {area.width, area.height};
+    }
+    for (std::size_t i = 0; i < kConeSections.size(); ++i) {
+        const AnnularSector piece = templates.m_development.cones[i].piece(options.piecesPerCone);
+        std::optional<TilePlan> plan = planSheets(piece, areas);
+        if (!plan)
+            return TooManySheets{i};
+        templates.m_cones[i] = {piece, std::move(*plan)};
+    }
+    return templates;
+}
+
+int ConeTemplates::pageCount() const
+{
+    return std::accumulate(m_cones.begin(), m_cones.end(), 1, [](int pages, const ConeSheets& cone) {
+        return pages + static_cast<int>(cone.plan.sheets.size());
+    });
+}
+
+void ConeTemplates::paint(QPagedPaintDevice& device) const
+{
+    const auto layout = [&](QPageLayout::Orientation orientation) {
+        return QPageLayout(QPageSize(m_options.paper), orientation, QMarginsF());
+    };
+    device.setPageLayout(layout(QPageLayout::Portrait));
+    QPainter painter(&device);
+    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    const QString figures = figuresLine(m_figures, m_options.thickness);
+    const int count = pageCount();
+    int number = 1;
+
+    {
+        const Rect paper = pageRect(m_options.paper, QPageLayout::Portrait);
+        const Page page(painter, {paper.width, paper.height}, dotsPerMm);
+        paintHeading(page, figures, number, count, {u"Scheda dati"_s});
+        paintCheckRuler(page);
+
+        QPointF at(kMarginMm, kMarginMm + kHeadingMm);
+        const double width = page.contentWidth();
+        const auto heading = [&](const QString& text) {
+            at.ry() += 2;
+            at.ry() += page.text(at, width, text, documentFont(10, true)) + 1;
+        };
+        const auto paragraph = [&](const QString& text) { at.ry() += page.text(at, width, text, documentFont(8.5)); };
+
+        heading(u"Risultati, come li scrive la finestra"_s);
+        QStringList results;
+        for (const LabelledValue& result : m_figures.results)
+            results.append(result.label + u' ' + result.value);
+        paragraph(results.join(u" · "_s));
+
+        heading(u"Coni, sviluppati sul diametro medio (diametro interno + spessore)"_s);
+        for (std::size_t i = 0; i < kConeSections.size(); ++i) {
+            const ChamberSection& section = kConeSections[i];
+            const ConePattern& cone = m_development.cones[i];
+            const double start = m_figures.dimensions.*section.startDiameterValue;
+            const double end = m_figures.dimensions.*section.endDiameterValue;
+            at.ry() += page.text(at, width, coneTitle(section), documentFont(8.5, true));
+            paragraph(u"diametri interni %1 → %2 · diametri medi %3 → %4 · lunghezza %5"_s.arg(
+                millimetres(start), millimetres(end), millimetres(start + m_options.thickness),
+                millimetres(end + m_options.thickness), millimetres(cone.length)));
+            paragraph(sectorLine(cone.piece(1), cone));
+            if (m_options.piecesPerCone > 1) {
+                const AnnularSector& piece = m_cones[i].piece;
+                paragraph(u"in %1 pezzi uguali, ciascuno con angolo %2° e corda esterna %3"_s.arg(
+                    QString::number(m_options.piecesPerCone), decimals(piece.angleDegrees, 2),
+                    millimetres(piece.outerChord())));
+            }
+            at.ry() += 1;
+        }
+
+        heading(u"Tratti cilindrici, arrotolati da un rettangolo"_s);
+        for (std::size_t i = 0; i < kCylinderSections.size(); ++i) {
+            const ChamberSection& section = kCylinderSections[i];
+            const CylinderDevelopment& cylinder = m_development.cylinders[i];
+            const QString which = u"%1 %2 (%3 %4)"_s.arg(fromView(section.length), fromView(section.name),
+                                                       fromView(section.startDiameter),
+                                                       millimetres(cylinder.innerDiameter));
+            if (cylinder.length > 0) {
+                paragraph(u"%1: sviluppo %2 × lunghezza %3"_s.arg(which, millimetres(cylinder.developedWidth),
+                                                                  millimetres(cylinder.length)));
+            } else {
+                paragraph(u"%1: lunghezza %2 %3, nessun tratto da tagliare (sviluppo %4)"_s.arg(
+                    which, cylinder.length < 0 ? u"negativa,"_s : QString(), millimetres(cylinder.length),
+                    millimetres(cylinder.developedWidth)));
+            }
+        }
+
+        heading(u"Vista laterale in scala"_s);
+        const Rect area = patternArea(m_options.paper, QPageLayout::Portrait);
+        const double bottom = std::min(area.bottom(), at.y() + 90);
+        paintSideView(page, m_figures.dimensions, QRectF(at.x(), at.y() + 2, width, bottom - at.y() - 2));
+    }
+
+    for (std::size_t i = 0; i < kConeSections.size(); ++i) {
+        const ConeSheets& cone = m_cones[i];
+        const ConePattern& pattern = m_development.cones[i];
+        const QPageLayout::Orientation orientation = kOrientations[cone.plan.areaOption];
+        const Rect paper = pageRect(m_options.paper, orientation);
+        const Rect area = patternArea(m_options.paper, orientation);
+        const auto sheetCount = static_cast<int>(cone.plan.sheets.size());
+        for (std::size_t s = 0; s < cone.plan.sheets.size(); ++s) {
+            const Sheet& sheet = cone.plan.sheets[s];
+            device.setPageLayout(layout(orientation));
+            device.newPage();
+            ++number;
+            const Page page(painter, {paper.width, paper.height}, dotsPerMm);
+            QStringList lines{u"%1: foglio %2 di %3, riga %4, colonna %5"_s.arg(
+                coneTitle(kConeSections[i]), QString::number(s + 1), QString::number(sheetCount),
+                QString::number(sheet.row + 1), QString::number(sheet.column + 1))};
+            if (m_options.piecesPerCone > 1) {
+                lines.append(u"Un pezzo di %1 uguali: tagliarne %1. "_s.arg(m_options.piecesPerCone)
+                             + sectorLine(cone.piece, pattern));
+            } else {
+                lines.append(sectorLine(cone.piece, pattern));
+            }
+            lines.append(joinsLine(cone.plan, sheet));
+            paintHeading(page, figures, number, count, lines);
+            paintCheckRuler(page);
+            paintSheet(page, cone, sheet, area);
+        }
+    }
+}
+
+std::optional<QString> ConeTemplates::saveAsPdf(const QString& path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return u"il file non si può creare (%1)"_s.arg(file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(u"Scaricometro"_s);
+        writer.setTitle(u"Scaricometro: sagome dei coni"_s);
+        paint(writer);
+    }
+    if (!file.commit())
+        return u"il file non si può scrivere (%1)"_s.arg(file.errorString());
+    return std::nullopt;
+}
+
+}  // namespace scaricometro

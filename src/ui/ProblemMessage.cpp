@@ -1,0 +1,32 @@
+#include "ui/ProblemMessage.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace scaricometro {
+
+void ProblemMessage::show(QWidget* parent, const QString& message, QLineEdit* fieldToMend)
+{
+    if (m_open)
+        m_open->close();
+    // The focus returns here when the message closes.
+    if (fieldToMend) {
+        fieldToMend->setFocus();
+        fieldToMend->selectAll();
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, parent->window()->windowTitle(), message, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    m_open = box;
+    box->open();  // window-modal: the rest of the desktop stays usable
+}
+
+QString ProblemMessage::notANumber(const QString& caption, const QString& example)
+{
+    return QCoreApplication::translate("ProblemMessage",
+                                       "Il valore di \"%1\" non è un numero.\n"
+                                       "Usare solo cifre, con la virgola per i decimali: per esempio %2.")
+        .arg(caption, example);
+}
+
+}  // namespace scaricometro
