@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <numeric>
 
 namespace scaricometro {
@@ -26,7 +27,7 @@ constexpr double kRulerMm = 100;
 // Cutting lines are pure black and nothing else is, so a cutter, and a test, tells them apart.
 constexpr QRgb kCuttingColor = 0x000000;
 constexpr double kCuttingLineMm = 0.2;
-constexpr QRgb kTextColor = 0x303030;
+constexpr QRgb kTextColor = 0x404040;
 constexpr QRgb kGuideColor = 0x0050B4;  // centre, arrows, alignment marks, the side view
 constexpr QRgb kFrameColor = 0xA0A0A0;
 constexpr double kThinLineMm = 0.15;
@@ -157,16 +158,33 @@ QString figuresLine(const ChamberFigures& figures, double thickness)
     return parts.join(u" · "_s);
 }
 
-// The sector in its own place: centre at the origin, opening upwards. Qt counts arc angles
-// anticlockwise, the sector's directions run clockwise down the page, hence the signs.
+// Appends the arc of `radius` about the origin from `fromDegrees` through `sweepDegrees`, as
+// cubic curves of at most 15° whose ends lie exactly on the circle. QPainterPath::arcTo places
+// its ends only approximately: on a sector of half a metre, a fifth of a millimetre off.
+void appendArc(QPainterPath& path, double radius, double fromDegrees, double sweepDegrees)
+{
+    const int parts = std::max(1, static_cast<int>(std::ceil(std::abs(sweepDegrees) / 15)));
+    const double step = sweepDegrees / parts * std::numbers::pi / 180;
+    const double handle = 4.0 / 3.0 * std::tan(step / 4) * radius;
+    double angle = fromDegrees * std::numbers::pi / 180;
+    for (int part = 0; part < parts; ++part, angle += step) {
+        const QPointF start(radius * std::cos(angle), radius * std::sin(angle));
+        const QPointF end(radius * std::cos(angle + step), radius * std::sin(angle + step));
+        path.cubicTo(start + handle * QPointF(-std::sin(angle), std::cos(angle)),
+                     end - handle * QPointF(-std::sin(angle + step), std::cos(angle + step)), end);
+    }
+}
+
+// The sector in its own place: centre at the origin, opening upwards, outer arc first.
 QPainterPath outlinePath(const AnnularSector& sector)
 {
-    const auto square = [](double radius) { return QRectF(-radius, -radius, 2 * radius, 2 * radius); };
     const double first = sector.firstEdgeDegrees(0);
-    QPainterPath path;
-    path.arcMoveTo(square(sector.outerRadius), -first);
-    path.arcTo(square(sector.outerRadius), -first, -sector.angleDegrees);
-    path.arcTo(square(sector.innerRadius), -(first + sector.angleDegrees), sector.angleDegrees);
+    const double last = sector.lastEdgeDegrees(0);
+    const double radians = std::numbers::pi / 180;
+    QPainterPath path(QPointF(std::cos(first * radians), std::sin(first * radians)) * sector.outerRadius);
+    appendArc(path, sector.outerRadius, first, sector.angleDegrees);
+    path.lineTo(QPointF(std::cos(last * radians), std::sin(last * radians)) * sector.innerRadius);
+    appendArc(path, sector.innerRadius, last, -sector.angleDegrees);
     path.closeSubpath();
     return path;
 }

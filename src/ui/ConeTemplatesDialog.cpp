@@ -79,10 +79,12 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     m_thickness->setFocus();
 }
 
+// In the Documents folder, or at home where there is none yet: a file dialog opened on a folder
+// that does not exist would look for it under the working folder instead.
 QString ConeTemplatesDialog::suggestedPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-        .filePath(u"scaricometro-sagome.pdf"_s);
+    const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return (documents.exists() ? documents : QDir::home()).filePath(u"scaricometro-sagome.pdf"_s);
 }
 
 std::optional<TemplateOptions> ConeTemplatesDialog::readOptions()

@@ -1,0 +1,172 @@
+// The cones laid flat: every sector must roll into its cone, whatever the chamber, and the sheets
+// a pattern is tiled over must carry the whole outline and nothing but sheets that have some.
+#include "model/ConeDevelopment.h"
+#include "model/SheetTiling.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+using namespace scaricometro;
+
+Q_DECLARE_METATYPE(DevelopmentFailure::Reason)
+
+namespace {
+
+// The printable areas of an A4 sheet, upright and on its side, less margins, heading and ruler.
+constexpr std::array kA4Areas{SheetArea{190, 227}, SheetArea{277, 140}};
+
+ChamberDimensions chamber(double stroke, double headerDiameter)
+{
+    return std::get<ChamberDimensions>(computeChamber({203, 510, 12000, stroke, headerDiameter}));
+}
+
+bool near(double actual, double expected)
+{
+    return std::abs(actual - expected) <= 1e-9 * std::max(1.0, std::abs(expected));
+}
+
+}  // namespace
+
+class ConeDevelopmentTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sectorsRollIntoTheirCones();
+    void defaultChamber();
+    void refuses_data();
+    void refuses();
+    void tilesCoverTheWholeOutline_data();
+    void tilesCoverTheWholeOutline();
+    void refusesPatternsTooLargeToPrint();
+};
+
+void ConeDevelopmentTest::sectorsRollIntoTheirCones()
+{
+    QRandomGenerator random(20261209);
+    for (int run = 0; run < 2000; ++run) {
+        const double stroke = 12 + random.bounded(80.0);
+        const double header = 5 + random.bounded(120.0);
+        const double thickness = run % 10 == 0 ? 0 : random.bounded(4.0);
+        const ChamberDimensions dimensions = chamber(stroke, header);
+        const auto development = std::get<ChamberDevelopment>(developChamber(dimensions, thickness));
+        for (std::size_t i = 0; i < kConeSections.size(); ++i) {
+            const ConePattern& cone = development.cones[i];
+            const double start = dimensions.*kConeSections[i].startDiameterValue + thickness;
+            const double end = dimensions.*kConeSections[i].endDiameterValue + thickness;
+            const double angle = cone.angleDegrees * std::numbers::pi / 180;
+            const auto context = [&] { return qPrintable(QStringLiteral("run %1, cone %2").arg(run).arg(i)); };
+            QVERIFY2(near(cone.outerRadius * angle, std::numbers::pi * std::max(start, end)), context());
+            QVERIFY2(near(cone.innerRadius * angle, std::numbers::pi * std::min(start, end)), context());
+            QVERIFY2(near(cone.outerRadius - cone.innerRadius, cone.slant), context());
+            QVERIFY2(near(cone.slant, std::hypot(dimensions.*kConeSections[i].lengthValue, (start - end) / 2)), context());
+            QVERIFY2(near(cone.outerChord, 2 * cone.outerRadius * std::sin(angle / 2)), context());
+            const AnnularSector half = cone.piece(2);
+            QVERIFY2(near(half.angleDegrees * 2, cone.angleDegrees) && half.outerRadius == cone.outerRadius, context());
+        }
+    }
+}
+
+void ConeDevelopmentTest::defaultChamber()
+{
+    const auto development = std::get<ChamberDevelopment>(developChamber(chamber(39.3, 29), 1));
+    const ConePattern& first = development.cones[0];  // L2, from D1 29 to D2 46,4 mm
+    QCOMPARE(first.smallMeanDiameter, 30.0);
+    QCOMPARE(first.largeMeanDiameter, 47.4);
+    QCOMPARE(std::round(first.outerRadius * 100) / 100, 553.51);
+    QCOMPARE(std::round(first.angleDegrees * 100) / 100, 15.41);
+    const ConePattern& convergent = development.cones[2];  // L5, from D3 down to D4
+    QCOMPARE(convergent.smallInnerDiameter, 18.85);
+    QCOMPARE(convergent.largeMeanDiameter, chamber(39.3, 29).D3 + 1);
+    const CylinderDevelopment& header = development.cylinders[0];
+    QCOMPARE(header.developedWidth, std::numbers::pi * 30);
+    QCOMPARE(std::get<ChamberDevelopment>(developChamber(chamber(10, 29), 1)).cylinders[0].length, 10 * 2 - 23.6);
+}
+
+void ConeDevelopmentTest::refuses_data()
+{
+    QTest::addColumn<double>("header");
+    QTest::addColumn<double>("thickness");
+    QTest::addColumn<DevelopmentFailure::Reason>("reason");
+    QTest::addColumn<int>("cone");
+
+    using Reason = DevelopmentFailure::Reason;
+    QTest::newRow("no header") << 0.0 << 1.0 << Reason::HeaderNotPositive << 0;
+    QTest::newRow("negative header") << -29.0 << 1.0 << Reason::HeaderNotPositive << 0;
+    QTest::newRow("negative thickness") << 29.0 << -0.5 << Reason::ThicknessNegative << 0;
+    QTest::newRow("thickness swamps the first cone") << 1e-20 << 1.0 << Reason::NoSector << 0;
+    QTest::newRow("thickness past the double range") << 29.0 << 1e308 << Reason::NoSector << 0;
+}
+
+void ConeDevelopmentTest::refuses()
+{
+    QFETCH(double, header);
+    QFETCH(double, thickness);
+    QFETCH(DevelopmentFailure::Reason, reason);
+    QFETCH(int, cone);
+
+    const DevelopmentOutcome outcome = developChamber(chamber(39.3, header), thickness);
+    QVERIFY(std::holds_alternative<DevelopmentFailure>(outcome));
+    QCOMPARE(std::get<DevelopmentFailure>(outcome).reason, reason);
+    QCOMPARE(std::get<DevelopmentFailure>(outcome).cone, static_cast<std::size_t>(cone));
+}
+
+void ConeDevelopmentTest::tilesCoverTheWholeOutline_data()
+{
+    QTest::addColumn<double>("header");
+    QTest::addColumn<int>("pieces");
+
+    QTest::newRow("default chamber") << 29.0 << 1;
+    QTest::newRow("header 60 mm") << 60.0 << 1;
+    QTest::newRow("header 60 mm, halves") << 60.0 << 2;
+    QTest::newRow("header 150 mm") << 150.0 << 1;
+}
+
+void ConeDevelopmentTest::tilesCoverTheWholeOutline()
+{
+    QFETCH(double, header);
+    QFETCH(int, pieces);
+
+    const auto development = std::get<ChamberDevelopment>(developChamber(chamber(39.3, header), 1));
+    for (const ConePattern& cone : development.cones) {
+        const AnnularSector piece = cone.piece(pieces);
+        const std::optional<TilePlan> plan = planSheets(piece, kA4Areas);
+        QVERIFY(plan);
+        // A narrow sector that fits an upright sheet as it stands is printed so, on one sheet.
+        const double halfAngle = piece.angleDegrees / 2 * std::numbers::pi / 180;
+        if (piece.angleDegrees <= 180 && piece.outerChord() <= kA4Areas[0].width
+            && piece.outerRadius - piece.innerRadius * std::cos(halfAngle) <= kA4Areas[0].height) {
+            QCOMPARE(plan->sheets.size(), std::size_t{1});
+            QCOMPARE(plan->turnDegrees, 0.0);
+        }
+        const SheetArea area = kA4Areas.at(plan->areaOption);
+        std::vector<bool> used(plan->sheets.size());
+        // Points every half millimetre along the outline, turned as the plan turns it.
+        const int points = static_cast<int>(piece.outlineLength() * 2);
+        for (int i = 0; i <= points; ++i) {
+            const Point point = piece.outlinePoint(double(i) / points, plan->turnDegrees);
+            bool covered = false;
+            for (std::size_t s = 0; s < plan->sheets.size(); ++s) {
+                const Rect& shown = plan->sheets[s].area;
+                QCOMPARE(shown.width, area.width);
+                QCOMPARE(shown.height, area.height);
+                if (shown.contains(point))
+                    covered = used[s] = true;
+            }
+            QVERIFY2(covered, qPrintable(QStringLiteral("(%1, %2) is on no sheet").arg(point.x).arg(point.y)));
+        }
+        QVERIFY2(std::find(used.begin(), used.end(), false) == used.end(), "a sheet shows none of the outline");
+    }
+}
+
+void ConeDevelopmentTest::refusesPatternsTooLargeToPrint()
+{
+    QVERIFY(!planSheets({20000, 19000, 90}, kA4Areas));
+    QVERIFY(planSheets({1000, 900, 30}, kA4Areas));
+}
+
+QTEST_APPLESS_MAIN(ConeDevelopmentTest)
+#include "tst_conedevelopment.moc"

@@ -1,0 +1,268 @@
+// The templates as a printer and a tuner see them: the PDF read by Debian's poppler and qpdf,
+// rendered at 300 dpi and measured with the check ruler, as a tuner would with a real one.
+#include "model/NumberText.h"
+#include "sheets/ConeTemplates.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+#include <vector>
+
+using namespace scaricometro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kDotsPerMm = 300 / 25.4;
+
+QString decimals(double value, int places)
+{
+    return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
+}
+
+ConeTemplates templatesFor(double headerDiameter, const TemplateOptions& options = {})
+{
+    const ChamberInputs inputs{203, 510, 12000, 39.3, headerDiameter};
+    ChamberFigures figures;
+    figures.dimensions = std::get<ChamberDimensions>(computeChamber(inputs));
+    figures.inputs = {{u"Gradi Scarico"_s, u"203"_s}, {u"Corsa motore"_s, u"39,3"_s}};
+    const std::pair<QString, double ChamberDimensions::*> results[] = {
+        {u"L1"_s, &ChamberDimensions::L1}, {u"L3"_s, &ChamberDimensions::L3}, {u"D3"_s, &ChamberDimensions::D3}};
+    for (const auto& [label, value] : results)
+        figures.results.append({label, decimals(figures.dimensions.*value, 5)});
+    return std::get<ConeTemplates>(ConeTemplates::plan(figures, options));
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        qWarning() << program << arguments << process.readAllStandardError();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString pageText(const QString& pdf, int page)
+{
+    const QString number = QString::number(page);
+    return run(u"pdftotext"_s, {u"-layout"_s, u"-f"_s, number, u"-l"_s, number, pdf, u"-"_s}).simplified();
+}
+
+QImage renderPage(const QString& pdf, int page, const QString& folder, int dotsPerInch = 300)
+{
+    const QString number = QString::number(page);
+    const QString stem = folder + u"/page"_s;
+    run(u"pdftoppm"_s, {u"-r"_s, QString::number(dotsPerInch), u"-png"_s, u"-singlefile"_s, u"-f"_s, number, u"-l"_s, number, pdf, stem});
+    return QImage(stem + u".png"_s);
+}
+
+// Only the cutting lines, the ruler and the text are drawn black or near it, and only the text
+// lies outside the pattern's area and the footer; guides are pale grey or blue.
+bool isBlack(QRgb pixel)
+{
+    return qGray(pixel) < 120 && std::abs(qRed(pixel) - qBlue(pixel)) < 30;
+}
+
+QImage areaOf(const QImage& page, double dotsPerMm, QPageSize::PageSizeId paper)
+{
+    const Rect area = patternArea(paper, page.width() > page.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const QRectF inside = QRectF(area.left, area.top, area.width, area.height).marginsRemoved({1, 1, 1, 1});
+    return page.copy(QTransform::fromScale(dotsPerMm, dotsPerMm).mapRect(inside).toRect());
+}
+
+// Centres of the black runs along one row of pixels.
+std::vector<double> blackRuns(const QImage& image, int y)
+{
+    std::vector<double> centres;
+    for (int x = 0; x < image.width(); ++x) {
+        if (!isBlack(image.pixel(x, y)))
+            continue;
+        const int start = x;
+        while (x < image.width() && isBlack(image.pixel(x, y)))
+            ++x;
+        centres.push_back((start + x - 1) / 2.0);
+    }
+    return centres;
+}
+
+// The check ruler in the bottom of the page: the rows that cross only its two tallest ticks.
+std::optional<double> rulerLengthMm(const QImage& page)
+{
+    for (int y = page.height() - 1; y > page.height() * 3 / 4; --y) {
+        const std::vector<double> runs = blackRuns(page, y);
+        if (runs.size() == 2 && runs[1] - runs[0] > 90 * kDotsPerMm)
+            return (runs[1] - runs[0]) / kDotsPerMm;
+    }
+    return std::nullopt;
+}
+
+// The width of the black shape in the pattern's area: for an upright sector, its outer chord.
+double blackWidthMm(const QImage& page, double lineWidthMm)
+{
+    const QImage area = areaOf(page, kDotsPerMm, QPageSize::A4);
+    int left = area.width();
+    int right = -1;
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            if (isBlack(area.pixel(x, y))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return (right - left + 1) / kDotsPerMm - lineWidthMm;
+}
+
+}  // namespace
+
+class ConeTemplatesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void printsAtFullSize();
+    void saysEveryFigure();
+    void everySheetCarriesPattern_data();
+    void everySheetCarriesPattern();
+    void standardScales_data();
+    void standardScales();
+    void failsWithoutLeavingAFile_data();
+    void failsWithoutLeavingAFile();
+
+private:
+    QTemporaryDir m_folder;
+    QString m_defaultPdf;
+};
+
+void ConeTemplatesTest::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    m_defaultPdf = m_folder.filePath(u"scaricometro-sagome.pdf"_s);
+    QCOMPARE(templatesFor(29).saveAsPdf(m_defaultPdf), std::nullopt);
+    QVERIFY(run(u"qpdf"_s, {u"--check"_s, m_defaultPdf}).contains(u"No syntax or stream encoding errors"_s));
+}
+
+void ConeTemplatesTest::printsAtFullSize()
+{
+    for (int page : {1, 2}) {
+        const std::optional<double> ruler = rulerLengthMm(renderPage(m_defaultPdf, page, m_folder.path()));
+        QVERIFY2(ruler, "no check ruler found");
+        QVERIFY2(std::abs(*ruler - 100) <= 0.2, qPrintable(u"the ruler measures %1 mm"_s.arg(*ruler)));
+    }
+    // The first cone fits one upright sheet, so its outer chord is its widest span.
+    const QRegularExpressionMatch chord =
+        QRegularExpression(u"corda esterna (\\d+),(\\d+) mm"_s).match(pageText(m_defaultPdf, 2));
+    QVERIFY(chord.hasMatch());
+    const double printed = (chord.captured(1) + u'.' + chord.captured(2)).toDouble();
+    const double measured = blackWidthMm(renderPage(m_defaultPdf, 2, m_folder.path()), 0.2);
+    QVERIFY2(std::abs(measured - printed) <= 0.3, qPrintable(u"chord %1 mm, printed %2 mm"_s.arg(measured).arg(printed)));
+}
+
+void ConeTemplatesTest::saysEveryFigure()
+{
+    const ConeTemplates templates = templatesFor(29);
+    const int pages = templates.pageCount();
+    QVERIFY(run(u"pdfinfo"_s, {m_defaultPdf}).contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))));
+    const QString text = run(u"pdftotext"_s, {m_defaultPdf, u"-"_s}).simplified();
+    for (const QString& expected : {u"L1 55"_s, u"L3 167,55234"_s, u"D3 108,50806"_s, u"Corsa motore 39,3"_s,
+                                    u"Spessore lamiera 1 mm"_s, u"Scala 1:5"_s})
+        QVERIFY2(text.contains(expected), qPrintable(expected));
+    for (const ConePattern& cone : templates.development().cones) {
+        for (const QString& expected : {u"R %1 mm"_s.arg(decimals(cone.outerRadius, 2)),
+                                        u"r %1 mm"_s.arg(decimals(cone.innerRadius, 2)),
+                                        u"angolo %1°"_s.arg(decimals(cone.angleDegrees, 2))})
+            QVERIFY2(text.contains(expected), qPrintable(expected));
+    }
+    for (int page = 1; page <= pages; ++page) {
+        const QString onPage = pageText(m_defaultPdf, page);
+        QVERIFY(onPage.contains(u"pagina %1 di %2"_s.arg(page).arg(pages)));
+        QVERIFY(onPage.contains(u"Stampare al 100 % (dimensione effettiva), senza adattare alla pagina"_s));
+    }
+}
+
+void ConeTemplatesTest::everySheetCarriesPattern_data()
+{
+    QTest::addColumn<double>("header");
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("pieces");
+
+    QTest::newRow("header 60 mm on A4") << 60.0 << int(QPageSize::A4) << 1;
+    QTest::newRow("header 60 mm on Letter, halves") << 60.0 << int(QPageSize::Letter) << 2;
+}
+
+void ConeTemplatesTest::everySheetCarriesPattern()
+{
+    QFETCH(double, header);
+    QFETCH(int, paper);
+    QFETCH(int, pieces);
+
+    const ConeTemplates templates = templatesFor(header, {0, QPageSize::PageSizeId(paper), pieces});
+    const QString pdf = m_folder.filePath(u"tiled.pdf"_s);
+    QCOMPARE(templates.saveAsPdf(pdf), std::nullopt);
+    for (int page = 2; page <= templates.pageCount(); ++page) {
+        const QString text = pageText(pdf, page);
+        QVERIFY(text.contains(QRegularExpression(u"foglio \\d+ di \\d+"_s)));
+        QCOMPARE(text.contains(u"tagliarne 2"_s), pieces == 2);
+        constexpr int dotsPerInch = 150;
+        const QImage inside = areaOf(renderPage(pdf, page, m_folder.path(), dotsPerInch), dotsPerInch / 25.4,
+                                     QPageSize::PageSizeId(paper));
+        bool cut = false;
+        for (int y = 0; !cut && y < inside.height(); ++y)
+            cut = !blackRuns(inside, y).empty();
+        QVERIFY2(cut, qPrintable(u"page %1 has no cutting line"_s.arg(page)));
+    }
+}
+
+void ConeTemplatesTest::standardScales_data()
+{
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("diameter");
+    QTest::addColumn<double>("scale");
+
+    QTest::newRow("fits as it is") << 150.0 << 40.0 << 1.0;
+    QTest::newRow("just over") << 190.5 << 40.0 << 2.0;
+    QTest::newRow("default chamber") << 852.6 << 108.5 << 5.0;
+    QTest::newRow("too tall for 1:10") << 900.0 << 700.0 << 20.0;
+    QTest::newRow("ten metres") << 10000.0 << 300.0 << 100.0;
+}
+
+void ConeTemplatesTest::standardScales()
+{
+    QFETCH(double, length);
+    QFETCH(double, diameter);
+    QFETCH(double, scale);
+    QCOMPARE(standardScale({length, diameter}, {190, 60}), scale);
+}
+
+void ConeTemplatesTest::failsWithoutLeavingAFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("a folder that is gone") << u"gone/sagome.pdf"_s << false;
+    QTest::newRow("a folder where the file should be") << u"occupied"_s << false;
+    QTest::newRow("a name with accented letters") << u"Niccolò/sagome è.pdf"_s << true;
+}
+
+void ConeTemplatesTest::failsWithoutLeavingAFile()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, saved);
+
+    const QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(u"occupied"_s) && QDir(folder.path()).mkpath(u"Niccolò"_s));
+    const QString path = folder.filePath(name);
+    const std::optional<QString> failure = templatesFor(29).saveAsPdf(path);
+    QCOMPARE(!failure, saved);
+    QCOMPARE(QFileInfo(path).isFile(), saved);
+    const QStringList left = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left.size(), saved ? 1 : 0);
+}
+
+QTEST_MAIN(ConeTemplatesTest)
+#include "tst_conetemplates.moc"
