@@ -40,9 +40,19 @@ QString decimals(double value, int places)
     return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
 }
 
+// Two decimals, always written out, as a tuner reads a drawing: "65,60".
+QString twoDecimals(double value)
+{
+    QString text = decimals(value, 2);
+    const qsizetype comma = text.indexOf(u',');
+    if (comma < 0)
+        return text + u",00"_s;
+    return text.leftJustified(comma + 3, u'0');
+}
+
 QString millimetres(double value)
 {
-    return decimals(value, 2) + u" mm"_s;
+    return twoDecimals(value) + u" mm"_s;
 }
 
 QString fromView(std::string_view text)
@@ -128,7 +138,7 @@ void paintHeading(const Page& page, const QString& figures, int number, int coun
     const double titleHeight = page.text(at, page.contentWidth(), u"Scaricometro: sagome dei coni"_s, documentFont(12, true));
     page.text(at, page.contentWidth(), u"pagina %1 di %2"_s.arg(number).arg(count), documentFont(9), Qt::AlignRight);
     at.ry() += titleHeight + 1;
-    at.ry() += page.text(at, page.contentWidth(), figures, documentFont(8)) + 1.5;
+    at.ry() += page.text(at, page.contentWidth(), figures, documentFont(7.5)) + 1.5;
     for (const QString& line : lines)
         at.ry() += page.text(at, page.contentWidth(), line, documentFont(8.5));
 }
@@ -271,7 +281,7 @@ QString joinsLine(const TilePlan& plan, const Sheet& sheet)
 QString sectorLine(const AnnularSector& sector, const ConePattern& cone)
 {
     return u"R %1 · r %2 · angolo %3° · apotema %4 · corda esterna %5"_s.arg(
-        millimetres(sector.outerRadius), millimetres(sector.innerRadius), decimals(sector.angleDegrees, 2),
+        millimetres(sector.outerRadius), millimetres(sector.innerRadius), twoDecimals(sector.angleDegrees),
         millimetres(cone.slant), millimetres(sector.outerChord()));
 }
 
@@ -456,7 +466,7 @@ void ConeTemplates::paint(QPagedPaintDevice& device) const
             if (m_options.piecesPerCone > 1) {
                 const AnnularSector& piece = m_cones[i].piece;
                 paragraph(u"in %1 pezzi uguali, ciascuno con angolo %2° e corda esterna %3"_s.arg(
-                    QString::number(m_options.piecesPerCone), decimals(piece.angleDegrees, 2),
+                    QString::number(m_options.piecesPerCone), twoDecimals(piece.angleDegrees),
                     millimetres(piece.outerChord())));
             }
             at.ry() += 1;

@@ -173,9 +173,10 @@ void ConeTemplatesTest::saysEveryFigure()
                                     u"Spessore lamiera 1 mm"_s, u"Scala 1:5"_s})
         QVERIFY2(text.contains(expected), qPrintable(expected));
     for (const ConePattern& cone : templates.development().cones) {
-        for (const QString& expected : {u"R %1 mm"_s.arg(decimals(cone.outerRadius, 2)),
-                                        u"r %1 mm"_s.arg(decimals(cone.innerRadius, 2)),
-                                        u"angolo %1°"_s.arg(decimals(cone.angleDegrees, 2))})
+        const auto twoDecimals = [](double value) { return QString::number(value, 'f', 2).replace(u'.', u','); };
+        for (const QString& expected : {u"R %1 mm"_s.arg(twoDecimals(cone.outerRadius)),
+                                        u"r %1 mm"_s.arg(twoDecimals(cone.innerRadius)),
+                                        u"angolo %1°"_s.arg(twoDecimals(cone.angleDegrees))})
             QVERIFY2(text.contains(expected), qPrintable(expected));
     }
     for (int page = 1; page <= pages; ++page) {
