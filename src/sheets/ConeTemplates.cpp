@@ -3,6 +3,7 @@
 #include "model/NumberText.h"
 
 #include <QFont>
+#include <QLineF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -229,10 +230,10 @@ void paintCentre(const Page& page, const QRectF& area, QPointF centre)
         const QTransform turn = QTransform().rotate(side * 25);
         page.line(tip, tip - turn.map(toward) * 3);
     }
-    const QPointF left = centre - tip;
+    const QPointF beyondTip = centre - tip;
     page.text(tail - toward * 6 - QPointF(20, 2), 40,
-              u"centro a %1"_s.arg(millimetres(std::hypot(left.x(), left.y()))), documentFont(8), Qt::AlignHCenter,
-              kGuideColor);
+              u"centro a %1"_s.arg(millimetres(std::hypot(beyondTip.x(), beyondTip.y()))), documentFont(8),
+              Qt::AlignHCenter, kGuideColor);
 }
 
 struct Side {
@@ -248,20 +249,28 @@ constexpr std::array kSides{
     Side{1, 0, u"sotto"},
 };
 
+// The sheet's edge on `side`.
+QLineF edgeOn(const QRectF& area, const Side& side)
+{
+    if (side.columns != 0) {
+        const double x = side.columns < 0 ? area.left() : area.right();
+        return {x, area.top(), x, area.bottom()};
+    }
+    const double y = side.rows < 0 ? area.top() : area.bottom();
+    return {area.left(), y, area.right(), y};
+}
+
 // Where this sheet overlaps the neighbour on `side`: the neighbour's edge, dashed, and two marks
 // that fall on the same spot of the pattern on both sheets.
 void paintJoin(const Page& page, const QRectF& area, const Side& side)
 {
-    const double inward = kSheetOverlapMm;
-    const QPointF along = side.rows != 0 ? QPointF(area.width(), 0) : QPointF(0, area.height());
-    QPointF edgeStart = side.rows < 0 ? area.topLeft() : side.columns < 0 ? area.topLeft()
-                      : side.rows > 0 ? area.bottomLeft() : area.topRight();
-    const QPointF intoSheet(-side.columns * inward, -side.rows * inward);
+    const QLineF edge = edgeOn(area, side);
+    const QPointF intoSheet(-side.columns * kSheetOverlapMm, -side.rows * kSheetOverlapMm);
     page.setPen(kFrameColor, kThinLineMm, Qt::DashLine);
-    page.line(edgeStart + intoSheet, edgeStart + intoSheet + along);
+    page.line(edge.p1() + intoSheet, edge.p2() + intoSheet);
     page.setPen(kGuideColor, kThinLineMm);
     for (double share : {0.25, 0.75})
-        paintMark(page, edgeStart + intoSheet / 2 + along * share);
+        paintMark(page, edge.pointAt(share) + intoSheet / 2);
 }
 
 QString joinsLine(const TilePlan& plan, const Sheet& sheet)

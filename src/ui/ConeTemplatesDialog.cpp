@@ -26,6 +26,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 constexpr int kMostPiecesPerCone = 2;
+constexpr QStringView kThicknessCaption = u"Spessore lamiera (mm)";
 
 QString fromView(std::string_view text)
 {
@@ -61,7 +62,7 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     m_openWhenSaved->setChecked(true);
 
     auto* form = new QFormLayout;
-    form->addRow(captionFor(m_thickness, tr("Spessore lamiera (mm)"), this), m_thickness);
+    form->addRow(captionFor(m_thickness, kThicknessCaption.toString(), this), m_thickness);
     form->addRow(captionFor(m_paper, tr("Foglio:"), this), m_paper);
     form->addRow(captionFor(m_pieces, tr("Pezzi per cono:"), this), m_pieces);
 
@@ -91,14 +92,9 @@ std::optional<TemplateOptions> ConeTemplatesDialog::readOptions()
 {
     // The thickness is typed as the stroke is, a point taken for the decimal comma.
     constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
-    const QString caption = tr("Spessore lamiera (mm)");
     const std::optional<double> thickness = stroke.read(m_thickness->text());
     if (!thickness) {
-        m_problem.show(this, ProblemMessage::notANumber(caption, u"1,5"_s), m_thickness);
-        return std::nullopt;
-    }
-    if (*thickness < 0) {
-        m_problem.show(this, tr("\"%1\" non può essere negativo.").arg(caption), m_thickness);
+        m_problem.show(this, ProblemMessage::notANumber(kThicknessCaption.toString(), u"1,5"_s), m_thickness);
         return std::nullopt;
     }
     TemplateOptions options;
@@ -124,13 +120,13 @@ QString ConeTemplatesDialog::whyNoTemplates(const ConeTemplates::Outcome& outcom
                   "il diametro deve essere maggiore di zero.")
             .arg(millimetres(m_figures.dimensions.D1));
     case DevelopmentFailure::Reason::ThicknessNegative:
-        break;
+        return tr("\"%1\" non può essere negativo.").arg(kThicknessCaption);
     case DevelopmentFailure::Reason::NoSector:
         return tr("Con uno spessore di %1 mm il cono %2 non ha uno sviluppo: i suoi diametri medi "
                   "coincidono, o i numeri escono dall'intervallo che il programma sa trattare.")
             .arg(millimetres(options.thickness), fromView(kConeSections[failure.cone].length));
     }
-    return tr("\"%1\" non può essere negativo.").arg(tr("Spessore lamiera (mm)"));
+    return {};
 }
 
 void ConeTemplatesDialog::chooseFile()
@@ -140,7 +136,10 @@ void ConeTemplatesDialog::chooseFile()
         return;
     ConeTemplates::Outcome outcome = ConeTemplates::plan(m_figures, *options);
     if (!std::holds_alternative<ConeTemplates>(outcome)) {
-        m_problem.show(this, whyNoTemplates(outcome, *options));
+        // Only the thickness can be mended here; the chamber's figures are the window's.
+        const bool thicknessAtFault = std::holds_alternative<DevelopmentFailure>(outcome)
+            && std::get<DevelopmentFailure>(outcome).reason != DevelopmentFailure::Reason::HeaderNotPositive;
+        m_problem.show(this, whyNoTemplates(outcome, *options), thicknessAtFault ? m_thickness : nullptr);
         return;
     }
     m_templates = std::get<ConeTemplates>(std::move(outcome));

@@ -73,8 +73,8 @@ private Q_SLOTS:
     void readsInputsWithoutWritingThem();
     void reachedFromTheBackgroundMenu();
     void drawingTellsHow();
-    void refusesThickness_data();
-    void refusesThickness();
+    void refuses_data();
+    void refuses();
     void savesAndOpens_data();
     void savesAndOpens();
 
@@ -200,24 +200,42 @@ void ConeTemplatesDialogTest::drawingTellsHow()
     QVERIFY(QToolTip::text().contains(u"tasto destro"_s));
 }
 
-void ConeTemplatesDialogTest::refusesThickness_data()
+void ConeTemplatesDialogTest::refuses_data()
 {
+    QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("thickness");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("thicknessToMend");
 
-    QTest::newRow("letters") << u"uno"_s
-                             << u"Il valore di \"Spessore lamiera (mm)\" non è un numero.\nUsare solo cifre, con la "
-                                u"virgola per i decimali: per esempio 1,5."_s;
-    QTest::newRow("empty") << QString() << u"Il valore di \"Spessore lamiera (mm)\" non è un numero.\nUsare solo "
-                                           u"cifre, con la virgola per i decimali: per esempio 1,5."_s;
-    QTest::newRow("negative") << u"-0,5"_s << u"\"Spessore lamiera (mm)\" non può essere negativo."_s;
+    const QString notANumber = u"Il valore di \"Spessore lamiera (mm)\" non è un numero.\nUsare solo cifre, con la "
+                               u"virgola per i decimali: per esempio 1,5."_s;
+    QTest::newRow("letters") << u"29"_s << u"uno"_s << notANumber << true;
+    QTest::newRow("empty") << u"29"_s << QString() << notANumber << true;
+    QTest::newRow("negative") << u"29"_s << u"-0,5"_s << u"\"Spessore lamiera (mm)\" non può essere negativo."_s
+                              << true;
+    QTest::newRow("thickness swamps a cone")
+        << u"0,00000000000000000001"_s << u"1"_s
+        << u"Con uno spessore di 1 mm il cono L2 non ha uno sviluppo: i suoi diametri medi coincidono, o i numeri "
+           u"escono dall'intervallo che il programma sa trattare."_s
+        << true;
+    QTest::newRow("no header") << u"0"_s << u"1"_s
+                               << u"Con un diametro interno del collettore di 0 mm non c'è nessun cono da "
+                                  u"sviluppare: il diametro deve essere maggiore di zero."_s
+                               << false;
+    QTest::newRow("too large to print") << u"2000"_s << u"1"_s
+                                        << u"La sagoma del cono L2 richiederebbe più di 100 fogli A4.\nScegliere un "
+                                           u"foglio più grande, o 2 pezzi per cono."_s
+                                        << false;
 }
 
-void ConeTemplatesDialogTest::refusesThickness()
+void ConeTemplatesDialogTest::refuses()
 {
+    QFETCH(QString, header);
     QFETCH(QString, thickness);
     QFETCH(QString, message);
+    QFETCH(bool, thicknessToMend);
 
+    m_form->textField(u"Text15"_s)->setText(header);
     ConeTemplatesDialog* dialog = openDialog();
     QVERIFY(dialog);
     auto* field = dialog->findChild<QLineEdit*>();
@@ -227,7 +245,8 @@ void ConeTemplatesDialogTest::refusesThickness()
     QMessageBox* box = shown<QMessageBox>(*dialog);
     QVERIFY(box);
     QCOMPARE(box->text(), message);
-    QCOMPARE(dialog->focusWidget(), field);
+    if (thicknessToMend)
+        QCOMPARE(dialog->focusWidget(), field);
 }
 
 void ConeTemplatesDialogTest::savesAndOpens_data()
