@@ -40,7 +40,6 @@ constexpr std::array<Ends, 32> kEnds{{
 }};
 const std::set<int> kDimensionChain{21, 28, 29, 30, 31, 32};
 constexpr QPoint kBackground{640, 40};
-const QColor kGreyColor(0xE0E0E0u);
 const QColor kBlackColor(0x000000u);
 const QColor kBlueColor(0x0000FFu);
 const QColor kRedColor(0xFF0000u);

@@ -166,7 +166,7 @@ void Form1Test::showsEveryControlAsLaidOut_data()
 }
 
 // Every control's box, font (weight exactly: DemiBold too reads as bold), alignment and colours,
-// and each field's focus ring as painted.
+// in an active and an inactive window, and each field's focus ring as painted.
 void Form1Test::showsEveryControlAsLaidOut()
 {
     QFETCH(QStringList, names);
@@ -191,8 +191,10 @@ void Form1Test::showsEveryControlAsLaidOut()
         if (font.family() == u"Arial"_s)
             QVERIFY2(resolved.family() == u"Arial"_s || resolved.family() == u"Liberation Sans"_s, qPrintable(resolved.family()));
         QCOMPARE(control->property("alignment").value<Qt::Alignment>(), alignment);
-        QCOMPARE(control->palette().color(control->foregroundRole()), text);
-        QCOMPARE(control->palette().color(control->backgroundRole()), background);
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {  // and behind another window
+            QCOMPARE(control->palette().color(group, control->foregroundRole()), text);
+            QCOMPARE(control->palette().color(group, control->backgroundRole()), background);
+        }
         if (auto* field = qobject_cast<QLineEdit*>(control)) {
             field->setFocus();
             const QImage painted = field->grab().toImage();
