@@ -165,7 +165,9 @@ void ConeTemplatesDialogTest::readsInputsWithoutWritingThem()
     m_form->textField(u"Text4"_s)->setText(u"41.5"_s);
     m_form->textField(u"Text15"_s)->setText(u"29.5"_s);
     const QStringList before = fieldTexts(*m_form);
-    QVERIFY(openDialog());
+    const ConeTemplatesDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(fieldTexts(*m_form), before);
     QVERIFY(!shown<QMessageBox>(*m_form));
 }
