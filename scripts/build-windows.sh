@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# For whoever makes a release: builds Scaricometro for Windows x86-64 from Debian's packages alone.
+# A static Qt is built once from Debian's own qt6-base source with the MinGW-w64 cross compiler
+# and kept in a cache folder named after the Qt version and its options; then the program, the
+# snapshot tool and the tests are built against it in build-windows/, and the installer and the
+# portable zip are made. Prints the paths of what it made.
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+install_missing_packages build windows
+windows_dir="$project_dir/build-windows"
+toolchain="$project_dir/cmake/mingw-w64-x86_64.cmake"
+if [ "$(id -u)" -eq 0 ]; then cache_root=/var/cache/scaricometro; else cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/scaricometro; fi
+
+# The static Qt: only Core, Gui, Widgets and Test, the windows and offscreen platforms, and the
+# libraries Qt bundles instead of the system's. Wintab's headers are not in Debian's source, so
+# no tablet events.
+qt_options=(
+    -release -static -static-runtime -optimize-size -nomake examples -nomake tests
+    -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre -no-icu -no-zstd -no-dbus
+    -no-opengl -no-feature-vulkan -no-feature-jpeg -no-feature-gif -no-feature-ico
+    -no-feature-concurrent -no-feature-network -no-feature-printsupport -no-feature-sql
+    -no-feature-xml -no-feature-tabletevent
+    -no-feature-textmarkdownreader -no-feature-textmarkdownwriter -no-feature-textodfwriter
+)
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+qt_key=$( { printf '%s\n' "${qt_options[@]}"; cat "$toolchain"; x86_64-w64-mingw32-g++-posix --version | head -1; } | sha256sum | cut -c1-12)
+qt_dir="$cache_root/qt-$qt_version-$qt_key"
+qt_prefix="$qt_dir/install"
+host_cmake_dir=$(dirname "$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6/Qt6Config.cmake$')")")
+
+# fetch_qt_source: Debian's qt6-base source of the host's Qt version, unpacked with Debian's
+# patches into $qt_dir/source, through a private apt sources list and state folder so that the
+# system's apt sources stay as they are.
+fetch_qt_source() {
+    local apt_dir="$cache_root/apt" codename mirror
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    mirror=http://deb.debian.org/debian
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$qt_dir/download"
+    cat >"$apt_dir/sources.list" <<SOURCES
+deb-src $mirror $codename main
+deb-src $mirror $codename-updates main
+deb-src $mirror-security $codename-security main
+SOURCES
+    local apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/nonexistent
+                       -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir")
+    apt-get "${apt_options[@]}" update
+    (cd "$qt_dir/download" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$qt_version")
+    rm -rf "$qt_dir/source"
+    dpkg-source --no-check -x "$qt_dir/download/qt6-base_${qt_version#*:}.dsc" "$qt_dir/source"
+}
+
+# build_qt: configures, builds and installs the static Qt, unless the cache has it already.
+build_qt() {
+    [ -f "$qt_prefix/lib/cmake/Qt6/Qt6Config.cmake" ] && return 0
+    echo "Building a static Qt $qt_version for Windows in $qt_dir (about 40 processor-minutes)"
+    [ -f "$qt_dir/source/configure" ] || fetch_qt_source
+    # A configure run in a used folder would keep its cached feature values.
+    rm -rf "$qt_dir/build"
+    mkdir -p "$qt_dir/build"
+    (cd "$qt_dir/build" &&
+        "$qt_dir/source/configure" -prefix "$qt_prefix" -xplatform win32-g++ -qt-host-path /usr \
+            "${qt_options[@]}" -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" &&
+        cmake --build . --parallel "${SCARICOMETRO_JOBS:-$(nproc)}" &&
+        cmake --install .)
+    rm -rf "$qt_dir/build"
+}
+
+
+# The text that goes into the zip: the exact Qt source and how it was built, for the GPL's
+# source offer, which covers the static Qt linked into the exe.
+qt_source_text() {
+    cat <<TEXT
+Scaricometro for Windows is one program linked statically with Qt $qt_version (its modules Core,
+Gui and Widgets, the windows platform and the third-party code Qt bundles), built by
+scripts/build-windows.sh from Debian's source package qt6-base, version $qt_version:
+
+    apt-get source qt6-base=$qt_version
+
+which unpacks it with Debian's patches applied. Its files and their SHA-256 sums:
+$(sed -n '/^Checksums-Sha256:/,/^[^ ]/{/^ /p}' "$qt_dir/download/qt6-base_${qt_version#*:}.dsc")
+
+Configured for x86_64-w64-mingw32 with Debian's MinGW-w64 compiler ($(x86_64-w64-mingw32-g++-posix --version | head -1)):
+
+    configure -xplatform win32-g++ -qt-host-path /usr ${qt_options[*]}
+        -- -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+Qt is free software under the GNU Lesser General Public License version 3 and the GNU General
+Public License versions 2 and 3; Scaricometro is under the GNU General Public License version 3
+or later (LICENSE.txt). The source of both, Scaricometro's and Qt's as above, is offered with
+this program under the same terms.
+TEXT
+}
+
+build_qt
+mkdir -p "$windows_dir"
+qt_source_text >"$windows_dir/QT-SOURCE.txt"
+configure "$windows_dir" -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_PREFIX_PATH="$qt_prefix" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
+    -DBUILD_TESTING=ON -DSCARICOMETRO_BENCHMARKS=OFF \
+    -DSCARICOMETRO_QT_SOURCE_TEXT="$windows_dir/QT-SOURCE.txt" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$project_dir/tests/windows/wine_run.sh"
+cmake --build "$windows_dir"
+
+echo
+echo "Built for Windows with the static Qt in $qt_prefix:"
+ls -l "$windows_dir"/bin/scaricometro.exe "$windows_dir"/package/* "$windows_dir"/bin/scaricometro-snapshot.exe
+echo "Tests (run them under Wine with scripts/test-windows.sh):"
+ls "$windows_dir"/bin/tst_*.exe

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# The Windows build's tests under Wine, in a fresh Wine prefix whose Arial and Lucida Console are
+# the fonts the Linux build uses. scripts/test-windows.sh runs it on Xvfb with a window manager
+# (tests/run_on_display.sh xcb), with a Linux build that has scaricometro-snapshot and
+# window_check:
+#
+#   wine_tests.sh LINUX_BUILD WINDOWS_BUILD           the test programs, the snapshot tool, the
+#                                                     real window and a click on Calcola, the
+#                                                     installer and its uninstaller
+#   wine_tests.sh LINUX_BUILD WINDOWS_BUILD startup N start-up times of N runs of each window
+set -euo pipefail
+linux_build=$1
+windows_build=$2
+mode=${3:-tests}
+# Wine hands the programs their arguments in the locale's encoding.
+export LC_ALL=C.UTF-8
+export WINEPREFIX=$(mktemp -d) WINEDEBUG=-all
+# No Mono or Gecko to install, and no desktop entries made on the host for Start-menu entries.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
+work=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$work"' EXIT
+
+wineboot --init 2>/dev/null
+wineserver -w
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Lucida Console' /d 'DejaVu Sans Mono' /f >/dev/null
+wineserver -w
+
+# startup N: the median wall time from launch to first frame of N runs of each window, the
+# process started and ended by Wine each time, in turn so that drifts touch all three alike.
+if [ "$mode" = startup ]; then
+    runs=${4:-20}
+    wine "$windows_build/bin/startup_probe.exe" bare  # Wine's own first start, not counted
+    declare -A times
+    for ((run = 0; run < runs; run++)); do
+        for window in bare fonts scaricometro; do
+            start=$(date +%s%N)
+            wine "$windows_build/bin/startup_probe.exe" "$window"
+            times[$window]+="$(( ($(date +%s%N) - start) / 1000 )) "
+        done
+    done
+    for window in bare fonts scaricometro; do
+        printf '%-13s median %s ms of %s runs\n' "$window" \
+            "$(tr ' ' '\n' <<<"${times[$window]}" | grep . | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]/1000}')" "$runs"
+    done
+    exit 0
+fi
+
+passed=0
+failed=0
+# check WHAT COMMAND...: one test, counted.
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "PASS   : $what"
+    else
+        failed=$((failed + 1))
+        echo "FAIL!  : $what"
+    fi
+}
+window_check() { "$linux_build/bin/window_check" "$@"; }
+
+# The test programs, through CTest with tests/windows/wine_run.sh; a shorter random run.
+echo "== The test programs under Wine"
+check "the test programs" env SCARICOMETRO_STEPS="${SCARICOMETRO_STEPS:-300}" \
+    ctest --test-dir "$windows_build" --output-on-failure
+
+# The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., and its
+# window after "Calcola" and a click on L4.
+"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 | grep ' = ' >"$work/linux-results.txt"
+
+echo "== The snapshot tool, writing under a folder with a non-ASCII name"
+snapshot_dir="$WINEPREFIX/drive_c/users/Niccolò"
+mkdir -p "$snapshot_dir"
+snapshot_results() {
+    wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 >"$work/snapshot.txt" &&
+        grep ' = ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-results.txt" - &&
+        [ -s "$snapshot_dir/finestra.png" ]
+}
+check "the snapshot tool's results and picture" snapshot_results
+
+echo "== The real window: Calcola, then L4"
+wine "$windows_build/bin/scaricometro.exe" &
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Scaricometro$' | head -1)
+sleep 1
+read -r _ button_x button_y _ < <(window_check points | grep ' Calcola$')
+read -r _ _ _ l4_x l4_y _ < <(window_check points | grep ' L4$')
+xdotool mousemove --window "$window" "$button_x" "$button_y" click 1
+xdotool mousemove --window "$window" "$l4_x" "$l4_y" click 1
+sleep 1
+window_check grab "$window" "$work/wine.png"
+check "the window against the Linux rendering, outside text" \
+    window_check compare "$work/linux.png" "$work/wine.png" "$work/differences.png"
+# Each result as the window shows it, copied through the clipboard.
+read_results() {
+    local field_x field_y caption
+    while read -r _ field_x field_y _ _ caption; do
+        xdotool mousemove --window "$window" "$field_x" "$field_y" click 1 key ctrl+a ctrl+c
+        sleep 0.3
+        echo "$caption = $(window_check clipboard)"
+    done < <(window_check points | grep '^result ')
+}
+read_results >"$work/wine-results.txt"
+check "the eleven results written by a click on Calcola" diff "$work/linux-results.txt" "$work/wine-results.txt"
+wineserver -k
+wineserver -w
+if [ "$failed" -gt 0 ] && [ -n "${SCARICOMETRO_KEEP:-}" ]; then
+    cp "$work"/*.png "$work"/*.txt "$SCARICOMETRO_KEEP"/
+fi
+
+echo "== The installer and the uninstaller, into a folder with a non-ASCII name"
+find "$WINEPREFIX/drive_c" | sort >"$work/before.txt"
+wine reg export 'HKCU\Software' "$(winepath -w "$work/before.reg")" /y >/dev/null
+install_dir='C:\users\Niccolò\Programmi\Scaricometro'
+installed="$WINEPREFIX/drive_c/users/Niccolò/Programmi/Scaricometro"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Scaricometro'
+start_menu="$(winepath -u "$(wine cmd /c echo '%APPDATA%' | tr -d '\r')")/Microsoft/Windows/Start Menu/Programs"
+wine "$windows_build/package/scaricometro-setup.exe" /S "/D=$install_dir"
+wineserver -w
+installed_as_expected() {
+    cmp "$windows_build/bin/scaricometro.exe" "$installed/scaricometro.exe" &&
+        [ -f "$installed/LICENSE.txt" ] && [ -f "$installed/uninstall.exe" ] &&
+        [ -f "$start_menu/Scaricometro.lnk" ] &&
+        wine reg query "$uninstall_key" /v UninstallString | grep -q 'Programmi\\Scaricometro\\uninstall.exe'
+}
+check "installed: the exe, the licence, the Start-menu entry, the uninstaller in the installed apps" \
+    installed_as_expected
+wine "$installed/uninstall.exe" /S
+wineserver -w
+sleep 1
+find "$WINEPREFIX/drive_c" | sort >"$work/after.txt"
+wine reg export 'HKCU\Software' "$(winepath -w "$work/after.reg")" /y >/dev/null
+check "uninstalled: no file left behind" diff "$work/before.txt" "$work/after.txt"
+check "uninstalled: no registry key left behind" \
+    diff <(grep '^\[' "$work/before.reg") <(grep '^\[' "$work/after.reg")
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
