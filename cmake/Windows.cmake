@@ -49,6 +49,7 @@ if(SCARICOMETRO_QT_SOURCE_TEXT)
             -DEXE=$<TARGET_FILE:scaricometro> -DICON=${CMAKE_CURRENT_BINARY_DIR}/scaricometro.ico
             -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE -DOUTFILE=${setup}
             ${windows_dir}/scaricometro.nsi
+        COMMAND chmod +x ${setup}
         DEPENDS scaricometro ${windows_dir}/scaricometro.nsi ${CMAKE_CURRENT_BINARY_DIR}/scaricometro.ico
         VERBATIM)
     add_custom_command(OUTPUT ${zip}

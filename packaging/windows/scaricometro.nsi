@@ -2,7 +2,9 @@
 ; VERSION, VERSION_QUAD, PUBLISHER, EXE, ICON, LICENSE and OUTFILE. It installs for the current
 ; user alone, so it asks for no administrator rights, and its uninstaller removes every file and
 ; registry value it wrote.
-Unicode true
+; A 64-bit installer, like the program: it runs wherever the program can, and under a 64-bit
+; Wine with no 32-bit support.
+Target amd64-unicode
 !include MUI2.nsh
 
 !define NAME "Scaricometro"

@@ -111,13 +111,19 @@ if [ "$failed" -gt 0 ] && [ -n "${SCARICOMETRO_KEEP:-}" ]; then
 fi
 
 echo "== The installer and the uninstaller, into a folder with a non-ASCII name"
-find "$WINEPREFIX/drive_c" | sort >"$work/before.txt"
-wine reg export 'HKCU\Software' "$(winepath -w "$work/before.reg")" /y >/dev/null
-install_dir='C:\users\Niccolò\Programmi\Scaricometro'
-installed="$WINEPREFIX/drive_c/users/Niccolò/Programmi/Scaricometro"
+programs_dir="$WINEPREFIX/drive_c/users/Niccolò/Programmi"
+mkdir -p "$programs_dir"
+installed="$programs_dir/Scaricometro"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Scaricometro'
 start_menu="$(winepath -u "$(wine cmd /c echo '%APPDATA%' | tr -d '\r')")/Microsoft/Windows/Start Menu/Programs"
-wine "$windows_build/package/scaricometro-setup.exe" /S "/D=$install_dir"
+# registry_keys FILE: the names of the current user's registry keys that mention Scaricometro.
+registry_keys() {
+    wine reg export 'HKCU\Software' "$(winepath -w "$1.reg")" /y >/dev/null
+    iconv -f UTF-16 -t UTF-8 "$1.reg" | grep -i '^\[.*scaricometro' >"$1" || true
+}
+find "$WINEPREFIX/drive_c" -type f | sort >"$work/files-before.txt"
+registry_keys "$work/keys-before.txt"
+wine "$windows_build/package/scaricometro-setup.exe" /S '/D=C:\users\Niccolò\Programmi\Scaricometro'
 wineserver -w
 installed_as_expected() {
     cmp "$windows_build/bin/scaricometro.exe" "$installed/scaricometro.exe" &&
@@ -129,12 +135,14 @@ check "installed: the exe, the licence, the Start-menu entry, the uninstaller in
     installed_as_expected
 wine "$installed/uninstall.exe" /S
 wineserver -w
-sleep 1
-find "$WINEPREFIX/drive_c" | sort >"$work/after.txt"
-wine reg export 'HKCU\Software' "$(winepath -w "$work/after.reg")" /y >/dev/null
-check "uninstalled: no file left behind" diff "$work/before.txt" "$work/after.txt"
-check "uninstalled: no registry key left behind" \
-    diff <(grep '^\[' "$work/before.reg") <(grep '^\[' "$work/after.reg")
+# The uninstaller runs from a copy of itself in Temp, which Windows deletes at the next start.
+wineboot --restart
+wineserver -w
+find "$WINEPREFIX/drive_c" -type f | sort >"$work/files-after.txt"
+registry_keys "$work/keys-after.txt"
+check "uninstalled: no file or folder left behind" \
+    bash -c '[ ! -e "$0" ] && diff "$1" "$2"' "$installed" "$work/files-before.txt" "$work/files-after.txt"
+check "uninstalled: no registry key left behind" diff "$work/keys-before.txt" "$work/keys-after.txt"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
