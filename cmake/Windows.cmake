@@ -25,8 +25,11 @@ file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/copyright copyright REGEX "^Copyrig
 string(REGEX REPLACE "^Copyright: " "" SCARICOMETRO_COPYRIGHT "${copyright}")
 string(REGEX REPLACE "^[0-9]+ " "" SCARICOMETRO_PUBLISHER "${SCARICOMETRO_COPYRIGHT}")
 configure_file(${windows_dir}/scaricometro.rc.in scaricometro.rc @ONLY)
-target_sources(scaricometro PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/scaricometro.rc
-                                    ${CMAKE_CURRENT_BINARY_DIR}/scaricometro.ico)
+add_custom_target(scaricometro_icon DEPENDS scaricometro.ico)
+add_dependencies(scaricometro scaricometro_icon)
+target_sources(scaricometro PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/scaricometro.rc)
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/scaricometro.rc TARGET_DIRECTORY scaricometro
+    PROPERTIES OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/scaricometro.ico)
 
 # scaricometro-setup.exe (NSIS) and the portable zip: the exe, the licence and the text naming
 # the Qt source and options it was built from (SCARICOMETRO_QT_SOURCE_TEXT, which

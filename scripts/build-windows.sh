@@ -47,6 +47,7 @@ SOURCES
     (cd "$qt_dir/download" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$qt_version")
     rm -rf "$qt_dir/source"
     dpkg-source --no-check -x "$qt_dir/download/qt6-base_${qt_version#*:}.dsc" "$qt_dir/source"
+    rm -f "$qt_dir"/*.orig.tar.*  # the link to the tarball that dpkg-source leaves beside the source
 }
 
 # build_qt: configures, builds and installs the static Qt, unless the cache has it already.
@@ -95,8 +96,11 @@ TEXT
 build_qt
 mkdir -p "$windows_dir"
 qt_source_text >"$windows_dir/QT-SOURCE.txt"
-configure "$windows_dir" -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_PREFIX_PATH="$qt_prefix" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
+# Qt's own toolchain file finds the static Qt and loads the project's, named again since the Qt in
+# the cache may have been built from another checkout.
+configure "$windows_dir" -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
     -DBUILD_TESTING=ON -DSCARICOMETRO_BENCHMARKS=OFF \
     -DSCARICOMETRO_QT_SOURCE_TEXT="$windows_dir/QT-SOURCE.txt" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$project_dir/tests/windows/wine_run.sh"
