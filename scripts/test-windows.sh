@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds Scaricometro for Windows (scripts/build-windows.sh) and tests it under Wine, headless on
 # Xvfb with the openbox window manager: see tests/windows/wine_tests.sh. The Linux build in
-# build/ supplies the reference window and results. SCARICOMETRO_STEPS sets the length of the
-# random run under Wine (default 300 steps, where Linux runs 4000).
+# build/ supplies the reference window and results.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 "$project_dir/scripts/build-windows.sh"
