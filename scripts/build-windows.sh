@@ -81,10 +81,16 @@ scripts/build-windows.sh from Debian's source package qt6-base, version $qt_vers
 which unpacks it with Debian's patches applied. Its files and their SHA-256 sums:
 $(sed -n '/^Checksums-Sha256:/,/^[^ ]/{/^ /p}' "$qt_dir/download/qt6-base_${qt_version#*:}.dsc")
 
-Configured for x86_64-w64-mingw32 with Debian's MinGW-w64 compiler ($(x86_64-w64-mingw32-g++-posix --version | head -1)):
+Configured for x86_64-w64-mingw32 with Debian's MinGW-w64 compiler, g++-mingw-w64-x86-64-posix
+$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix):
 
     configure -xplatform win32-g++ -qt-host-path /usr ${qt_options[*]}
         -- -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+The third-party libraries that Qt bundles into the exe:
+$(for library in zlib libpng freetype harfbuzz-ng pcre2; do
+    printf '    %-12s %s\n' "$library" "$(sed -n 's/.*"Version": "\(.*\)".*/\1/p' "$qt_dir/source/src/3rdparty/$library/qt_attribution.json" | head -1)"
+done)
 
 Qt is free software under the GNU Lesser General Public License version 3 and the GNU General
 Public License versions 2 and 3; Scaricometro is under the GNU General Public License version 3
