@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     QStringList arguments = QApplication::arguments();
     const qsizetype templatesOption = arguments.indexOf(QStringLiteral("--templates"));
-    const QString templatesPath = arguments.value(templatesOption + 1);
+    const QString templatesPath = templatesOption > 0 ? arguments.value(templatesOption + 1) : QString();
     if (templatesOption > 0)
         arguments.remove(templatesOption, std::min<qsizetype>(2, arguments.size() - templatesOption));
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesOption > 0 && templatesPath.isEmpty())) {
