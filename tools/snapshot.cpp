@@ -36,6 +36,11 @@ void click(QWidget* widget)
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+    // Qt's offscreen platform reads fonts from a folder, which on Windows is the system's.
+    if (!qEnvironmentVariableIsSet("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");
+#endif
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
