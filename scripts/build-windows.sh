@@ -110,6 +110,9 @@ configure "$windows_dir" -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DBUILD_TESTING=ON -DSCARICOMETRO_BENCHMARKS=OFF \
     -DSCARICOMETRO_QT_SOURCE_TEXT="$windows_dir/QT-SOURCE.txt" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$project_dir/tests/windows/wine_run.sh"
+# Qt's resource compiler stamps each file it embeds with the file's time, unless given this.
+SOURCE_DATE_EPOCH=$(date -d "$(sed -n 's/^ -- .*  //p' "$project_dir/packaging/changelog.in" | head -1)" +%s)
+export SOURCE_DATE_EPOCH
 cmake --build "$windows_dir"
 
 echo
