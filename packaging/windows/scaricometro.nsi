@@ -16,6 +16,8 @@ RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${NAME}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
+; The files keep no time of their own, so that two builds of one commit give the same installer.
+SetDateSave off
 ManifestDPIAware true
 
 VIProductVersion "${VERSION_QUAD}"
