@@ -16,8 +16,9 @@ templates="$build_dir/scaricometro-sagome.pdf"
 cat <<MESSAGE
 
 No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window was drawn
-offscreen after clicking "Calcola" on the default inputs; the results are above, the
-picture is $picture and the cones' cutting templates (A4, 1 mm sheet) are $templates.
+offscreen after clicking "Calcola" on the default inputs; the results are above and the
+picture is $picture.
+The cones' cutting templates for the same figures (A4, 1 mm sheet) are $templates.
 For a real window, run this command again from a desktop session, over SSH with X forwarding
 (ssh -X), or under a virtual X server: xvfb-run ./scripts/run.sh (xvfb-run is in Debian's
 package xvfb).
