@@ -56,11 +56,6 @@ QString millimetres(double value)
     return twoDecimals(value) + u" mm"_s;
 }
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QFont documentFont(double points, bool bold = false)
 {
     QFont font(u"Arial"_s);
@@ -377,6 +372,11 @@ void paintSideView(const Page& page, const ChamberDimensions& dimensions, const 
 }
 
 }  // namespace
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 Rect patternArea(QPageSize::PageSizeId paper, QPageLayout::Orientation orientation)
 {

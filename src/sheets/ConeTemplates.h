@@ -14,6 +14,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 #include <variant>
 
 class QPagedPaintDevice;
@@ -60,6 +61,9 @@ struct ConeSheets {
 struct TooManySheets {
     std::size_t cone;  // in kConeSections
 };
+
+// The model's names ("L2", "pancia") as Qt text.
+[[nodiscard]] QString fromView(std::string_view text);
 
 // The part of a page, in mm from its top-left corner, where a pattern is drawn; the rest carries
 // the heading and the check ruler.

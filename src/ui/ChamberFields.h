@@ -48,10 +48,18 @@ inline constexpr std::array kInputFields{
     InputField{u"Text15", u"Label5", &ChamberInputs::headerDiameter, TypedPoint::DecimalComma},
 };
 
+inline constexpr DecimalPlaces kResultDecimalPlaces{5};
+
 struct ResultField {
     FieldName field;
     CaptionName caption;
     double ChamberDimensions::*value;
+
+    // The result as the window writes it.
+    [[nodiscard]] QString textOf(const ChamberDimensions& dimensions) const
+    {
+        return QString::fromStdString(formatRounded(dimensions.*value, kResultDecimalPlaces));
+    }
 };
 
 // Written in this order.
@@ -68,8 +76,6 @@ inline constexpr std::array kResultFields{
     ResultField{u"Text14", u"Label26", &ChamberDimensions::D4},
     ResultField{u"Text16", u"Label29", &ChamberDimensions::totalLength},
 };
-
-inline constexpr DecimalPlaces kResultDecimalPlaces{5};
 
 // The row of an input or result table that holds `member`. Where the lookup is a constant, a
 // member that no row holds does not compile.

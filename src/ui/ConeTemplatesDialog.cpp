@@ -28,11 +28,6 @@ using namespace Qt::StringLiterals;
 constexpr int kMostPiecesPerCone = 2;
 constexpr QStringView kThicknessCaption = u"Spessore lamiera (mm)";
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A caption that names its field for screen readers, as the window's captions do.
 QLabel* captionFor(QWidget* field, const QString& text, QWidget* parent)
 {

@@ -215,7 +215,7 @@ void Form1::calculate()
     if (!chamber)
         return;
     for (const ResultField& result : kResultFields) {
-        const QString text = QString::fromStdString(formatRounded(chamber->dimensions.*result.value, kResultDecimalPlaces));
+        const QString text = result.textOf(chamber->dimensions);
         // An unchanged result is left alone, so it is not repainted.
         if (QLineEdit* shown = field(result.field); shown->text() != text)
             shown->setText(text);
@@ -268,8 +268,7 @@ std::optional<ChamberFigures> Form1::chamberFigures()
                                QString::fromStdString(formatDecimalComma(chamber->inputs.*input.value))});
     }
     for (const ResultField& result : kResultFields) {
-        figures.results.append({caption(result.caption)->text(),
-                                QString::fromStdString(formatRounded(chamber->dimensions.*result.value, kResultDecimalPlaces))});
+        figures.results.append({caption(result.caption)->text(), result.textOf(chamber->dimensions)});
     }
     return figures;
 }
