@@ -39,6 +39,15 @@ MESSAGE
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# debian_archive SUITE: the URI of the archive that this machine's apt takes the suite of its own
+# release from ("" for the release itself, "-updates", "-security"), read from apt's own
+# configuration: the project names no archive of its own.
+debian_archive() {
+    local codename
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    apt-get --print-uris update 2>/dev/null | sed -n "s|^'\(.*\)/dists/$codename$1/InRelease'.*|\1|p" | head -1
+}
+
 # configure DIR [CMAKE_ARGUMENT...]: configures DIR with Ninja, every time, so a changed option or
 # file list takes effect; CMake and Ninja then redo only what changed.
 configure() {

@@ -12,19 +12,22 @@
 set -euo pipefail
 
 release=${1:?usage: scripts/try-on-debian.sh RELEASE [FOLDER]}
-project_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 [ "$(id -u)" -eq 0 ] || { echo "This needs root, for debootstrap and chroot." >&2; exit 1; }
 command -v debootstrap >/dev/null || apt-get install -y --no-install-recommends debootstrap
 root=${2:-$(mktemp -d "/var/tmp/scaricometro-$release.XXXXXX")}
 log="$root.log"
-mirror=http://deb.debian.org/debian
+# The archives this machine's apt uses, for the other release too.
+mirror=$(debian_archive "")
+security=$(debian_archive -security)
+[ -n "$mirror" ] || { echo "This machine's apt names no Debian archive to take $release from." >&2; exit 1; }
 
 debootstrap --variant=minbase "$release" "$root" "$mirror"
 # What a fresh installation of the release reads: the release, its updates and its security fixes.
 cat >"$root/etc/apt/sources.list" <<SOURCES
 deb $mirror $release main
 deb $mirror $release-updates main
-deb http://security.debian.org/debian-security $release-security main
+${security:+deb $security $release-security main}
 SOURCES
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
