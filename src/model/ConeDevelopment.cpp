@@ -74,4 +74,19 @@ DevelopmentOutcome developChamber(const ChamberDimensions& dimensions, double th
     return development;
 }
 
+std::vector<ChamberPart> chamberParts(const ChamberDevelopment& development, int piecesPerCone)
+{
+    std::vector<ChamberPart> parts;
+    auto cone = development.cones.begin();
+    auto cylinder = development.cylinders.begin();
+    for (const ChamberSection& section : kChamberSections) {
+        if (section.shape == SectionShape::Cone) {
+            parts.push_back({&section, std::max(piecesPerCone, 1), sectorOutline((cone++)->piece(piecesPerCone))});
+        } else if (const CylinderDevelopment& blank = *cylinder++; blank.hasBlank()) {
+            parts.push_back({&section, 1, rectangleOutline(blank.developedWidth, blank.length)});
+        }
+    }
+    return parts;
+}
+
 }  // namespace scaricometro

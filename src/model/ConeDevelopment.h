@@ -1,15 +1,16 @@
 // The chamber made from sheet steel: each cone laid flat as the annular sector that rolls into it,
-// and each cylinder as the width of sheet that rolls into it.
+// each cylinder as the rectangle of sheet that rolls into it, and the parts to cut.
 #pragma once
 
 #include "model/ChamberModel.h"
-#include "model/SheetTiling.h"
+#include "model/PartOutline.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace scaricometro {
 
@@ -82,6 +83,9 @@ struct CylinderDevelopment {
     double length = 0;
     double innerDiameter = 0;
     double developedWidth = 0;
+
+    // A section of no length, or a negative one, has nothing to cut.
+    [[nodiscard]] bool hasBlank() const { return length > 0; }
 };
 
 struct ChamberDevelopment {
@@ -103,5 +107,16 @@ struct DevelopmentFailure {
 using DevelopmentOutcome = std::variant<ChamberDevelopment, DevelopmentFailure>;
 
 [[nodiscard]] DevelopmentOutcome developChamber(const ChamberDimensions& dimensions, double thickness);
+
+// A part to cut from sheet: its outline in a page's axes, and how many of it make the section.
+struct ChamberPart {
+    const ChamberSection* section = nullptr;  // in kChamberSections
+    int count = 1;
+    PartOutline outline;
+};
+
+// From the engine end: each cone's sector, or one of its `piecesPerCone` equal pieces, and the
+// blank of each cylinder that has one.
+[[nodiscard]] std::vector<ChamberPart> chamberParts(const ChamberDevelopment& development, int piecesPerCone);
 
 }  // namespace scaricometro

@@ -3,48 +3,14 @@
 // y pointing down the page.
 #pragma once
 
+#include "model/PartOutline.h"
+
 #include <cstddef>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace scaricometro {
-
-struct Point {
-    double x = 0;
-    double y = 0;
-};
-
-struct Rect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-
-    [[nodiscard]] double right() const { return left + width; }
-    [[nodiscard]] double bottom() const { return top + height; }
-    [[nodiscard]] bool contains(Point point) const
-    {
-        return point.x >= left && point.x <= right() && point.y >= top && point.y <= bottom();
-    }
-};
-
-// An annular sector centred on the origin. Unturned it opens upwards, symmetric about the
-// upward vertical; turned by some degrees, it turns clockwise on the page.
-struct AnnularSector {
-    double outerRadius = 0;
-    double innerRadius = 0;
-    double angleDegrees = 0;
-
-    [[nodiscard]] double outerChord() const;
-    // The outline's point at `fraction` (0 to 1) of its length, going round the outer arc, a
-    // straight edge, the inner arc and the other straight edge.
-    [[nodiscard]] Point outlinePoint(double fraction, double turnDegrees) const;
-    [[nodiscard]] double outlineLength() const;
-    // The directions, in degrees clockwise from the +x axis, of the two straight edges.
-    [[nodiscard]] double firstEdgeDegrees(double turnDegrees) const;
-    [[nodiscard]] double lastEdgeDegrees(double turnDegrees) const;
-};
 
 // The printable area of a sheet in one of the orientations offered.
 struct SheetArea {
@@ -73,11 +39,12 @@ inline constexpr double kSheetOverlapMm = 10;
 // A pattern that needs more is no longer a printed template.
 inline constexpr std::size_t kMaxSheetsPerPattern = 100;
 
-// The plan with the fewest sheets, or none where every plan needs more than the most allowed.
-[[nodiscard]] std::optional<TilePlan> planSheets(const AnnularSector& sector, std::span<const SheetArea> areas,
+// The plan with the fewest sheets for the outline, in a page's axes and turned about the origin
+// as the plan says; none where every plan needs more than the most allowed.
+[[nodiscard]] std::optional<TilePlan> planSheets(const PartOutline& outline, std::span<const SheetArea> areas,
                                                  double overlap = kSheetOverlapMm);
 
-// Whether the sector turned by `turnDegrees` has any of its outline inside `area`.
-[[nodiscard]] bool outlineCrosses(const AnnularSector& sector, double turnDegrees, const Rect& area);
+// Whether any of the outline lies inside `area`.
+[[nodiscard]] bool outlineCrosses(const PartOutline& outline, const Rect& area);
 
 }  // namespace scaricometro

@@ -164,33 +164,38 @@ QString figuresLine(const ChamberFigures& figures, double thickness)
     return parts.join(u" · "_s);
 }
 
-// Appends the arc of `radius` about the origin from `fromDegrees` through `sweepDegrees`, as
-// cubic curves of at most 15° whose ends lie exactly on the circle. QPainterPath::arcTo places
-// its ends only approximately: on a sector of half a metre, a fifth of a millimetre off.
-void appendArc(QPainterPath& path, double radius, double fromDegrees, double sweepDegrees)
+// Appends the arc as cubic curves of at most 15° whose ends lie exactly on the circle.
+// QPainterPath::arcTo places its ends only approximately: on a sector of half a metre, a fifth of
+// a millimetre off.
+void appendArc(QPainterPath& path, const CircleArc& arc)
 {
-    const int parts = std::max(1, static_cast<int>(std::ceil(std::abs(sweepDegrees) / 15)));
-    const double step = sweepDegrees / parts * std::numbers::pi / 180;
+    const int parts = std::max(1, static_cast<int>(std::ceil(std::abs(arc.sweepDegrees) / 15)));
+    const double step = arc.sweepDegrees / parts * std::numbers::pi / 180;
+    const double radius = arc.radius;
     const double handle = 4.0 / 3.0 * std::tan(step / 4) * radius;
-    double angle = fromDegrees * std::numbers::pi / 180;
+    const QPointF centre(arc.centre.x, arc.centre.y);
+    double angle = arc.startDegrees * std::numbers::pi / 180;
     for (int part = 0; part < parts; ++part, angle += step) {
-        const QPointF start(radius * std::cos(angle), radius * std::sin(angle));
-        const QPointF end(radius * std::cos(angle + step), radius * std::sin(angle + step));
+        const QPointF start = centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
+        const QPointF end = centre + QPointF(radius * std::cos(angle + step), radius * std::sin(angle + step));
         path.cubicTo(start + handle * QPointF(-std::sin(angle), std::cos(angle)),
                      end - handle * QPointF(-std::sin(angle + step), std::cos(angle + step)), end);
     }
 }
 
-// The sector in its own place: centre at the origin, opening upwards, outer arc first.
-QPainterPath outlinePath(const AnnularSector& sector)
+// The cutting line of a part, in its own place.
+QPainterPath pathOf(const PartOutline& outline)
 {
-    const double first = sector.firstEdgeDegrees(0);
-    const double last = sector.lastEdgeDegrees(0);
-    const double radians = std::numbers::pi / 180;
-    QPainterPath path(QPointF(std::cos(first * radians), std::sin(first * radians)) * sector.outerRadius);
-    appendArc(path, sector.outerRadius, first, sector.angleDegrees);
-    path.lineTo(QPointF(std::cos(last * radians), std::sin(last * radians)) * sector.innerRadius);
-    appendArc(path, sector.innerRadius, last, -sector.angleDegrees);
+    QPainterPath path;
+    if (outline.edges.empty())
+        return path;
+    path.moveTo(outline.edges.front().from.x, outline.edges.front().from.y);
+    for (const OutlineEdge& edge : outline.edges) {
+        if (edge.arc)
+            appendArc(path, *edge.arc);
+        else
+            path.lineTo(edge.to.x, edge.to.y);
+    }
     path.closeSubpath();
     return path;
 }
@@ -306,7 +311,7 @@ void paintSheet(const Page& page, const ConeSheets& cone, const Sheet& sheet, co
         * QTransform::fromTranslate(area.left - sheet.area.left, area.top - sheet.area.top);
 
     page.setPen(kCuttingColor, kCuttingLineMm);
-    page.path(toPage.map(outlinePath(cone.piece)));
+    page.path(toPage.map(pathOf(cone.outline)));
     paintCentre(page, areaMm, toPage.map(QPointF(0, 0)));
     if (cone.plan.sheets.size() > 1) {
         page.setPen(kFrameColor, kThinLineMm);
@@ -414,10 +419,11 @@ ConeTemplates::Outcome ConeTemplates::plan(ChamberFigures figures, const Templat
     }
     for (std::size_t i = 0; i < kConeSections.size(); ++i) {
         const AnnularSector piece = templates.m_development.cones[i].piece(options.piecesPerCone);
-        std::optional<TilePlan> plan = planSheets(piece, areas);
+        PartOutline outline = sectorOutline(piece);
+        std::optional<TilePlan> plan = planSheets(outline, areas);
         if (!plan)
             return TooManySheets{i};
-        templates.m_cones[i] = {piece, std::move(*plan)};
+        templates.m_cones[i] = {piece, std::move(outline), std::move(*plan)};
     }
     return templates;
 }
@@ -488,7 +494,7 @@ void ConeTemplates::paint(QPagedPaintDevice& device) const
             const QString which = u"%1 %2 (%3 %4)"_s.arg(fromView(section.length), fromView(section.name),
                                                        fromView(section.startDiameter),
                                                        millimetres(cylinder.innerDiameter));
-            if (cylinder.length > 0) {
+            if (cylinder.hasBlank()) {
                 paragraph(u"%1: sviluppo %2 × lunghezza %3"_s.arg(which, millimetres(cylinder.developedWidth),
                                                                   millimetres(cylinder.length)));
             } else {

@@ -54,6 +54,7 @@ struct TemplateOptions {
 // One cone's pattern (the whole sector, or one of its equal pieces) and its sheets.
 struct ConeSheets {
     AnnularSector piece;
+    PartOutline outline;  // the piece's cutting line, in its own place
     TilePlan plan;
 };
 

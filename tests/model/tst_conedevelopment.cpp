@@ -122,7 +122,7 @@ void ConeDevelopmentTest::tilesCoverTheWholeOutline()
     const auto development = std::get<ChamberDevelopment>(developChamber(chamber(39.3, header), 1));
     for (const ConePattern& cone : development.cones) {
         const AnnularSector piece = cone.piece(pieces);
-        const std::optional<TilePlan> plan = planSheets(piece, kA4Areas);
+        const std::optional<TilePlan> plan = planSheets(sectorOutline(piece), kA4Areas);
         QVERIFY(plan);
         // A narrow sector that fits an upright sheet as it stands is printed so, on one sheet.
         const double halfAngle = piece.angleDegrees / 2 * std::numbers::pi / 180;
@@ -134,9 +134,10 @@ void ConeDevelopmentTest::tilesCoverTheWholeOutline()
         const SheetArea area = kA4Areas.at(plan->areaOption);
         std::vector<bool> used(plan->sheets.size());
         // Points every half millimetre along the outline, turned as the plan turns it.
-        const int points = static_cast<int>(piece.outlineLength() * 2);
+        const PartOutline turned = sectorOutline(piece).turned(plan->turnDegrees);
+        const int points = static_cast<int>(turned.length() * 2);
         for (int i = 0; i <= points; ++i) {
-            const Point point = piece.outlinePoint(double(i) / points, plan->turnDegrees);
+            const Point point = turned.pointAt(double(i) / points);
             bool covered = false;
             for (std::size_t s = 0; s < plan->sheets.size(); ++s) {
                 const Rect& shown = plan->sheets[s].area;
@@ -153,8 +154,8 @@ void ConeDevelopmentTest::tilesCoverTheWholeOutline()
 
 void ConeDevelopmentTest::refusesPatternsTooLargeToPrint()
 {
-    QVERIFY(!planSheets({20000, 19000, 90}, kA4Areas));
-    QVERIFY(planSheets({1000, 900, 30}, kA4Areas));
+    QVERIFY(!planSheets(sectorOutline({20000, 19000, 90}), kA4Areas));
+    QVERIFY(planSheets(sectorOutline({1000, 900, 30}), kA4Areas));
 }
 
 QTEST_APPLESS_MAIN(ConeDevelopmentTest)
