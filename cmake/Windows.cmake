@@ -32,10 +32,10 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/scaricometro.rc TARGET_D
     PROPERTIES OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/scaricometro.ico)
 
 # scaricometro-setup.exe (NSIS) and the portable zip: the exe, the licence and the text naming
-# the Qt source and options it was built from (SCARICOMETRO_QT_SOURCE_TEXT, which
+# the sources and options of the libraries linked into it (SCARICOMETRO_SOURCE_TEXT, which
 # scripts/build-windows.sh writes). Both under package/ in the build folder.
-set(SCARICOMETRO_QT_SOURCE_TEXT "" CACHE FILEPATH "Text naming the static Qt's source and configure options")
-if(SCARICOMETRO_QT_SOURCE_TEXT)
+set(SCARICOMETRO_SOURCE_TEXT "" CACHE FILEPATH "Text naming the sources and options of the libraries linked in")
+if(SCARICOMETRO_SOURCE_TEXT)
     find_program(MAKENSIS_PROGRAM makensis REQUIRED)
     find_program(ZIP_PROGRAM zip REQUIRED)
     set(package_dir ${PROJECT_BINARY_DIR}/package)
@@ -60,11 +60,11 @@ if(SCARICOMETRO_QT_SOURCE_TEXT)
         COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_name} ${package_dir}
         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:scaricometro> ${zip_name}/
         COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${zip_name}/LICENSE.txt
-        COMMAND ${CMAKE_COMMAND} -E copy ${SCARICOMETRO_QT_SOURCE_TEXT} ${zip_name}/QT-SOURCE.txt
-        COMMAND touch -t ${zip_date}1200 ${zip_name} ${zip_name}/scaricometro.exe ${zip_name}/LICENSE.txt ${zip_name}/QT-SOURCE.txt
+        COMMAND ${CMAKE_COMMAND} -E copy ${SCARICOMETRO_SOURCE_TEXT} ${zip_name}/SOURCES.txt
+        COMMAND touch -t ${zip_date}1200 ${zip_name} ${zip_name}/scaricometro.exe ${zip_name}/LICENSE.txt ${zip_name}/SOURCES.txt
         COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${ZIP_PROGRAM} -X -q -9 ${zip}
-            ${zip_name}/scaricometro.exe ${zip_name}/LICENSE.txt ${zip_name}/QT-SOURCE.txt
-        DEPENDS scaricometro ${SCARICOMETRO_QT_SOURCE_TEXT} ${PROJECT_SOURCE_DIR}/LICENSE
+            ${zip_name}/scaricometro.exe ${zip_name}/LICENSE.txt ${zip_name}/SOURCES.txt
+        DEPENDS scaricometro ${SCARICOMETRO_SOURCE_TEXT} ${PROJECT_SOURCE_DIR}/LICENSE
         VERBATIM)
     add_custom_target(windows-packages ALL DEPENDS ${setup} ${zip})
 endif()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # For whoever makes a release: builds Scaricometro for Windows x86-64 from Debian's packages alone.
-# A static Qt is built once from Debian's own qt6-base source with the MinGW-w64 cross compiler
-# and kept in a cache folder named after the Qt version and its options; then the program, the
+# A static Qt and a static dxflib are built once from Debian's own source with the MinGW-w64 cross
+# compiler and kept in cache folders named after their versions and options; then the program, the
 # snapshot tool and the tests are built against it in build-windows/, and the installer and the
 # portable zip are made. Prints the paths of what it made.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -28,33 +28,36 @@ qt_dir="$cache_root/qt-$qt_version-$qt_key"
 qt_prefix="$qt_dir/install"
 host_cmake_dir=$(dirname "$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6/Qt6Config.cmake$')")")
 
-# fetch_qt_source: Debian's qt6-base source of the host's Qt version, unpacked with Debian's
-# patches into $qt_dir/source, through a private apt sources list and state folder so that the
-# system's apt sources stay as they are.
-fetch_qt_source() {
-    local apt_dir="$cache_root/apt" codename mirror
+# fetch_debian_source PACKAGE VERSION FOLDER: Debian's source of PACKAGE at VERSION, unpacked with
+# Debian's patches into FOLDER/source, through a private apt sources list and state folder that
+# take the source from the archives this machine's apt already uses, so that the system's apt
+# sources stay as they are.
+fetch_debian_source() {
+    local package=$1 version=$2 folder=$3 apt_dir="$cache_root/apt" codename suite archive
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    mirror=http://deb.debian.org/debian
-    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$qt_dir/download"
-    cat >"$apt_dir/sources.list" <<SOURCES
-deb-src $mirror $codename main
-deb-src $mirror $codename-updates main
-deb-src $mirror-security $codename-security main
-SOURCES
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$folder/download"
+    for suite in "" -updates -security; do
+        archive=$(debian_archive "$suite")
+        if [ -n "$archive" ]; then echo "deb-src $archive $codename$suite main"; fi
+    done >"$apt_dir/sources.list"
+    if [ ! -s "$apt_dir/sources.list" ]; then
+        echo "This machine's apt names no archive of Debian $codename to take the source of $package from." >&2
+        exit 1
+    fi
     local apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/nonexistent
                        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir")
     apt-get "${apt_options[@]}" update
-    (cd "$qt_dir/download" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$qt_version")
-    rm -rf "$qt_dir/source"
-    dpkg-source --no-check -x "$qt_dir/download/qt6-base_${qt_version#*:}.dsc" "$qt_dir/source"
-    rm -f "$qt_dir"/*.orig.tar.*  # the link to the tarball that dpkg-source leaves beside the source
+    (cd "$folder/download" && apt-get "${apt_options[@]}" source --download-only "$package=$version")
+    rm -rf "$folder/source"
+    dpkg-source --no-check -x "$folder/download/${package}_${version#*:}.dsc" "$folder/source"
+    rm -f "$folder"/*.orig.tar.*  # the link to the tarball that dpkg-source leaves beside the source
 }
 
 # build_qt: configures, builds and installs the static Qt, unless the cache has it already.
 build_qt() {
     [ -f "$qt_prefix/lib/cmake/Qt6/Qt6Config.cmake" ] && return 0
     echo "Building a static Qt $qt_version for Windows in $qt_dir (about 40 processor-minutes)"
-    [ -f "$qt_dir/source/configure" ] || fetch_qt_source
+    [ -f "$qt_dir/source/configure" ] || fetch_debian_source qt6-base "$qt_version" "$qt_dir"
     # A configure run in a used folder would keep its cached feature values.
     rm -rf "$qt_dir/build"
     mkdir -p "$qt_dir/build"
@@ -67,10 +70,38 @@ build_qt() {
     rm -rf "$qt_dir/build"
 }
 
+# dxflib, which writes the cutting files: Debian's source of the version the Linux build links,
+# compiled into a static library as Debian's build compiles it (its two sources), with the
+# program's own size options.
+dxflib_version=$(dpkg-query -W -f='${source:Version}' libdxflib-dev)
+dxflib_flags=(-std=gnu++17 -Os -ffunction-sections -fdata-sections -DNDEBUG)
+dxflib_key=$( { printf '%s\n' "${dxflib_flags[@]}"; x86_64-w64-mingw32-g++-posix --version | head -1; } | sha256sum | cut -c1-12)
+dxflib_dir="$cache_root/dxflib-$dxflib_version-$dxflib_key"
+dxflib_prefix="$dxflib_dir/install"
 
-# The text that goes into the zip: the exact Qt source and how it was built, for the GPL's
-# source offer, which covers the static Qt linked into the exe.
-qt_source_text() {
+# build_dxflib: builds and installs the static dxflib, unless the cache has it already.
+build_dxflib() {
+    [ -f "$dxflib_prefix/lib/libdxflib.a" ] && return 0
+    [ -f "$dxflib_dir/source/src/dl_dxf.cpp" ] || fetch_debian_source dxflib "$dxflib_version" "$dxflib_dir"
+    rm -rf "$dxflib_dir/build" "$dxflib_prefix"
+    mkdir -p "$dxflib_dir/build" "$dxflib_prefix/lib" "$dxflib_prefix/include/dxflib"
+    local source
+    for source in "$dxflib_dir"/source/src/*.cpp; do
+        x86_64-w64-mingw32-g++-posix "${dxflib_flags[@]}" -c "$source" -o "$dxflib_dir/build/$(basename "$source" .cpp).o"
+    done
+    x86_64-w64-mingw32-ar rcsD "$dxflib_prefix/lib/libdxflib.a" "$dxflib_dir"/build/*.o
+    cp "$dxflib_dir"/source/src/*.h "$dxflib_prefix/include/dxflib/"
+    rm -rf "$dxflib_dir/build"
+}
+
+# sha256_of_source DSC: the files of a Debian source package and their SHA-256 sums, indented.
+sha256_of_source() {
+    sed -n '/^Checksums-Sha256:/,/^[^ ]/{/^ /p}' "$1"
+}
+
+# The text that goes into the zip: the exact sources of the libraries linked into the exe and how
+# they were built, for the GPL's source offer, which covers them.
+source_text() {
     cat <<TEXT
 Scaricometro for Windows is one program linked statically with Qt $qt_version (its modules Core,
 Gui and Widgets, the windows platform and the third-party code Qt bundles), built by
@@ -79,7 +110,7 @@ scripts/build-windows.sh from Debian's source package qt6-base, version $qt_vers
     apt-get source qt6-base=$qt_version
 
 which unpacks it with Debian's patches applied. Its files and their SHA-256 sums:
-$(sed -n '/^Checksums-Sha256:/,/^[^ ]/{/^ /p}' "$qt_dir/download/qt6-base_${qt_version#*:}.dsc")
+$(sha256_of_source "$qt_dir/download/qt6-base_${qt_version#*:}.dsc")
 
 Configured for x86_64-w64-mingw32 with Debian's MinGW-w64 compiler, g++-mingw-w64-x86-64-posix
 $(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix):
@@ -92,23 +123,37 @@ $(for library in zlib libpng freetype harfbuzz-ng pcre2; do
     printf '    %-12s %s\n' "$library" "$(sed -n 's/.*"Version": "\(.*\)".*/\1/p' "$qt_dir/source/src/3rdparty/$library/qt_attribution.json" | head -1)"
 done)
 
+It also links dxflib $dxflib_version, which writes the cutting files, from Debian's source
+package dxflib:
+
+    apt-get source dxflib=$dxflib_version
+
+Its files and their SHA-256 sums:
+$(sha256_of_source "$dxflib_dir/download/dxflib_${dxflib_version#*:}.dsc")
+
+Its two sources, src/dl_dxf.cpp and src/dl_writer_ascii.cpp, compiled with the same compiler:
+
+    x86_64-w64-mingw32-g++-posix ${dxflib_flags[*]}
+
 Qt is free software under the GNU Lesser General Public License version 3 and the GNU General
-Public License versions 2 and 3; Scaricometro is under the GNU General Public License version 3
-or later (LICENSE.txt). The source of both, Scaricometro's and Qt's as above, is offered with
-this program under the same terms.
+Public License versions 2 and 3, dxflib under the GNU General Public License version 2 or
+later, and Scaricometro under the GNU General Public License version 3 or later (LICENSE.txt). The source of all three, Scaricometro's and the libraries' as above, is
+offered with this program under the same terms.
 TEXT
 }
 
 build_qt
+build_dxflib
 mkdir -p "$windows_dir"
-qt_source_text >"$windows_dir/QT-SOURCE.txt"
+source_text >"$windows_dir/SOURCES.txt"
 # Qt's own toolchain file finds the static Qt and loads the project's, named again since the Qt in
 # the cache may have been built from another checkout.
 configure "$windows_dir" -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
     -DBUILD_TESTING=ON -DSCARICOMETRO_BENCHMARKS=OFF \
-    -DSCARICOMETRO_QT_SOURCE_TEXT="$windows_dir/QT-SOURCE.txt" \
+    -DDXFLIB_INCLUDE_DIR="$dxflib_prefix/include" -DDXFLIB_LIBRARY="$dxflib_prefix/lib/libdxflib.a" \
+    -DSCARICOMETRO_SOURCE_TEXT="$windows_dir/SOURCES.txt" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$project_dir/tests/windows/wine_run.sh"
 # Qt's resource compiler stamps each file it embeds with the file's time, unless given this.
 SOURCE_DATE_EPOCH=$(date -d "$(sed -n 's/^ -- .*  //p' "$project_dir/packaging/changelog.in" | head -1)" +%s)
@@ -116,7 +161,7 @@ export SOURCE_DATE_EPOCH
 cmake --build "$windows_dir"
 
 echo
-echo "Built for Windows with the static Qt in $qt_prefix:"
+echo "Built for Windows with the static Qt in $qt_prefix and dxflib in $dxflib_prefix:"
 ls -l "$windows_dir"/bin/scaricometro.exe "$windows_dir"/package/* "$windows_dir"/bin/scaricometro-snapshot.exe
 echo "Tests (run them under Wine with scripts/test-windows.sh):"
 ls "$windows_dir"/bin/tst_*.exe

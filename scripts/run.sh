@@ -12,13 +12,16 @@ fi
 
 picture="$build_dir/scaricometro-window.png"
 templates="$build_dir/scaricometro-sagome.pdf"
-"$build_dir/bin/scaricometro-snapshot" "$picture" --templates "$templates"
+snapshot=$("$build_dir/bin/scaricometro-snapshot" "$picture" --templates "$templates" --dxf "$build_dir")
+grep -v '^cutting file saved as ' <<<"$snapshot"
 cat <<MESSAGE
 
 No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window was drawn
 offscreen after clicking "Calcola" on the default inputs; the results are above and the
 picture is $picture.
 The cones' cutting templates for the same figures (A4, 1 mm sheet) are $templates.
+The parts' cutting files (DXF, 1:1 in mm, 1 mm sheet, one piece per cone) are:
+$(sed -n 's/^cutting file saved as /  /p' <<<"$snapshot")
 For a real window, run this command again from a desktop session, over SSH with X forwarding
 (ssh -X), or under a virtual X server: xvfb-run ./scripts/run.sh (xvfb-run is in Debian's
 package xvfb).

@@ -1,14 +1,17 @@
 // Renders Scaricometro's window without a display: it clicks "Calcola" on the default inputs,
 // prints the eleven results, optionally clicks one result's caption to light its part of the
-// drawing, and saves the window as a PNG; optionally it also saves the cones' templates for the
-// same figures (A4, 1 mm sheet, one piece per cone) as a PDF.
+// drawing, and saves the window as a PNG; optionally it also saves, for the same figures, 1 mm
+// sheet and one piece per cone, the cones' templates (A4) as a PDF and the parts' cutting files
+// into a folder.
 //
-//   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf]
+//   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
+#include "cutfiles/CuttingFiles.h"
 #include "ui/ChamberFields.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -31,6 +34,18 @@ void click(QWidget* widget)
     QApplication::sendEvent(widget, &release);
 }
 
+// The value of `--name VALUE`, taken out of the arguments with its option; empty where there is
+// none.
+QString takeOption(QStringList& arguments, const QString& name)
+{
+    const qsizetype at = arguments.indexOf(name);
+    if (at <= 0)
+        return {};
+    const QString value = at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+    arguments.remove(at, std::min<qsizetype>(2, arguments.size() - at));
+    return value;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -45,12 +60,13 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList arguments = QApplication::arguments();
-    const qsizetype templatesOption = arguments.indexOf(QStringLiteral("--templates"));
-    const QString templatesPath = templatesOption > 0 ? arguments.value(templatesOption + 1) : QString();
-    if (templatesOption > 0)
-        arguments.remove(templatesOption, std::min<qsizetype>(2, arguments.size() - templatesOption));
-    if (arguments.size() < 2 || arguments.size() > 3 || (templatesOption > 0 && templatesPath.isEmpty())) {
-        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf]\n"
+    const bool templatesAsked = arguments.contains(QStringLiteral("--templates"));
+    const bool cuttingFilesAsked = arguments.contains(QStringLiteral("--dxf"));
+    const QString templatesPath = takeOption(arguments, QStringLiteral("--templates"));
+    const QString cuttingFolder = takeOption(arguments, QStringLiteral("--dxf"));
+    if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
+        || (cuttingFilesAsked && cuttingFolder.isEmpty())) {
+        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]\n"
                "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n";
         return 2;
     }
@@ -82,14 +98,27 @@ int main(int argc, char* argv[])
     }
     out << "window saved as " << outputPath << '\n';
 
+    const scaricometro::ChamberFigures figures = *window.chamberFigures();
     if (!templatesPath.isEmpty()) {
-        const auto templates = scaricometro::ConeTemplates::plan(*window.chamberFigures(), {});
+        const auto templates = scaricometro::ConeTemplates::plan(figures, {});
         const std::optional<QString> failure = std::get<scaricometro::ConeTemplates>(templates).saveAsPdf(templatesPath);
         if (failure) {
             err << "could not save " << templatesPath << ": " << *failure << '\n';
             return 1;
         }
         out << "cone templates saved as " << templatesPath << '\n';
+    }
+    if (!cuttingFolder.isEmpty()) {
+        const scaricometro::TemplateOptions options;
+        const auto development = std::get<scaricometro::ChamberDevelopment>(
+            scaricometro::developChamber(figures.dimensions, options.thickness));
+        const auto files = scaricometro::cuttingFiles(development, options.piecesPerCone);
+        if (const auto failure = scaricometro::saveAllOrNone(cuttingFolder, files)) {
+            err << "could not save " << failure->path << ": " << failure->reason << '\n';
+            return 1;
+        }
+        for (const scaricometro::CuttingFile& file : files)
+            out << "cutting file saved as " << QDir(cuttingFolder).filePath(file.name) << '\n';
     }
     return 0;
 }

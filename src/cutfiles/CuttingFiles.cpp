@@ -1,0 +1,150 @@
+#include "cutfiles/CuttingFiles.h"
+
+#include "cutfiles/DxfDrawing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <string>
+
+namespace scaricometro {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A name goes into file names as it is, its spaces made hyphens: it must be plain lower-case
+// letters, one space between words, so that every file system and every shop's program takes it.
+constexpr bool fitsAFileName(std::string_view name)
+{
+    bool afterSpace = true;
+    for (char letter : name) {
+        const bool space = letter == ' ';
+        if (!(space || (letter >= 'a' && letter <= 'z')) || (space && afterSpace))
+            return false;
+        afterSpace = space;
+    }
+    return !afterSpace;
+}
+static_assert(std::ranges::all_of(kChamberSections,
+                                  [](const ChamberSection& section) {
+                                      return fitsAFileName(section.name) && section.length.size() == 2;
+                                  }),
+              "every section's name and label fit a file name");
+
+// The set being saved: where each file is written first, beside its place, and where the file it
+// replaces is kept until all are in place.
+struct Placing {
+    QString target;
+    QString written;
+    QString previous;
+    bool placed = false;
+};
+
+void undo(const std::vector<Placing>& placings)
+{
+    for (auto placing = placings.rbegin(); placing != placings.rend(); ++placing) {
+        if (placing->placed)
+            QFile::remove(placing->target);
+        if (!placing->previous.isEmpty())
+            QFile::rename(placing->previous, placing->target);
+        QFile::remove(placing->written);
+    }
+}
+
+QString reasonWithError(const char* what, const QFileDevice& file)
+{
+    return QString::fromUtf8(what).arg(file.errorString());
+}
+
+}  // namespace
+
+QString cuttingFileName(const ChamberSection& section, int count)
+{
+    std::string name = "scaricometro-" + std::string(section.length) + '-' + std::string(section.name);
+    std::replace(name.begin(), name.end(), ' ', '-');
+    if (count > 1)
+        name += "-tagliarne-" + std::to_string(count);
+    return QString::fromStdString(name + ".dxf");
+}
+
+std::vector<CuttingFile> cuttingFiles(const ChamberDevelopment& development, int piecesPerCone)
+{
+    std::vector<CuttingFile> files;
+    for (const ChamberPart& part : chamberParts(development, piecesPerCone)) {
+        files.push_back({cuttingFileName(*part.section, part.count), part.section, part.count,
+                         QByteArray::fromStdString(dxfDrawing(onDrawingAxes(part.outline)))});
+    }
+    return files;
+}
+
+QStringList filesPresent(const QString& folder, std::span<const CuttingFile> files)
+{
+    const QDir dir(folder);
+    QStringList present;
+    for (const CuttingFile& file : files) {
+        if (QFileInfo::exists(dir.filePath(file.name)))
+            present.append(file.name);
+    }
+    return present;
+}
+
+std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const CuttingFile> files)
+{
+    const QDir dir(folder);
+    if (!files.empty() && !dir.exists())
+        return SaveFailure{dir.filePath(files.front().name), u"la cartella non c'è più"_s};
+    for (const CuttingFile& file : files) {
+        const QFileInfo target(dir.filePath(file.name));
+        if (target.isDir())
+            return SaveFailure{target.filePath(), u"al suo posto c'è una cartella con lo stesso nome"_s};
+        if (target.exists() && !target.isFile())
+            return SaveFailure{target.filePath(), u"al suo posto c'è qualcosa che non è un file"_s};
+    }
+
+    // Every file written in full beside its place before any is put there.
+    std::vector<Placing> placings;
+    for (const CuttingFile& file : files) {
+        const QString target = dir.filePath(file.name);
+        QTemporaryFile written(dir.filePath(u".%1.XXXXXX"_s.arg(file.name)));
+        written.setAutoRemove(false);
+        if (!written.open()) {
+            undo(placings);
+            return SaveFailure{target, reasonWithError("il file non si può creare (%1)", written)};
+        }
+        placings.push_back({target, written.fileName(), {}, false});
+        const bool complete = written.write(file.contents) == file.contents.size() && written.flush();
+        written.close();
+        if (!complete || written.error() != QFileDevice::NoError) {
+            undo(placings);
+            return SaveFailure{target, reasonWithError("il file non si può scrivere (%1)", written)};
+        }
+    }
+
+    // Then each in its place, the file it replaces kept aside until all are in.
+    for (Placing& placing : placings) {
+        if (QFileInfo::exists(placing.target)) {
+            QFile previous(placing.target);
+            if (!previous.rename(placing.written + u".prima"_s)) {
+                undo(placings);
+                return SaveFailure{placing.target, reasonWithError("il file che c'è non si può sostituire (%1)", previous)};
+            }
+            placing.previous = previous.fileName();
+        }
+        QFile written(placing.written);
+        if (!written.rename(placing.target)) {
+            undo(placings);
+            return SaveFailure{placing.target, reasonWithError("il file non si può mettere al suo posto (%1)", written)};
+        }
+        placing.placed = true;
+    }
+    for (const Placing& placing : placings) {
+        if (!placing.previous.isEmpty())
+            QFile::remove(placing.previous);
+    }
+    return std::nullopt;
+}
+
+}  // namespace scaricometro
