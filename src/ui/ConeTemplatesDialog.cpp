@@ -2,6 +2,7 @@
 
 #include "model/NumberText.h"
 #include "ui/ChamberFields.h"
+#include "ui/QtItalian.h"
 #include "ui/WindowLook.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -27,6 +29,17 @@ using namespace Qt::StringLiterals;
 
 constexpr int kMostPiecesPerCone = 2;
 constexpr QStringView kThicknessCaption = u"Spessore lamiera (mm)";
+
+QString millimetres(double value)
+{
+    return QString::fromStdString(formatRounded(value, DecimalPlaces(5)));
+}
+
+QString pieces(int count)
+{
+    return count == 1 ? ConeTemplatesDialog::tr("1 pezzo")
+                      : ConeTemplatesDialog::tr("%1 pezzi").arg(count);
+}
 
 // A caption that names its field for screen readers, as the window's captions do.
 QLabel* captionFor(QWidget* field, const QString& text, QWidget* parent)
@@ -44,8 +57,9 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     , m_thickness(new QLineEdit(u"1"_s, this))
     , m_paper(new QComboBox(this))
     , m_pieces(new QComboBox(this))
-    , m_openWhenSaved(new QCheckBox(tr("Apri il PDF dopo il salvataggio"), this))
+    , m_openWhenSaved(new QCheckBox(tr("Apri dopo il salvataggio"), this))
 {
+    useQtItalian();
     setWindowTitle(tr("Sagome dei coni"));
     setPalette(windowColorScheme());
     setFont(fontFor(FontRole::Field));
@@ -55,6 +69,7 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     for (int pieces = 1; pieces <= kMostPiecesPerCone; ++pieces)
         m_pieces->addItem(QString::number(pieces));
     m_openWhenSaved->setChecked(true);
+    m_openWhenSaved->setToolTip(tr("Il PDF nel visore di documenti, la cartella dei file DXF nel gestore di file"));
 
     auto* form = new QFormLayout;
     form->addRow(captionFor(m_thickness, kThicknessCaption.toString(), this), m_thickness);
@@ -64,8 +79,12 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* saveButton = buttons->addButton(tr("Salva PDF…"), QDialogButtonBox::AcceptRole);
     saveButton->setDefault(true);
+    QPushButton* cuttingButton = buttons->addButton(tr("Salva DXF…"), QDialogButtonBox::ActionRole);
+    cuttingButton->setToolTip(tr("Un file DXF per ogni pezzo, al vero in millimetri, per il taglio laser, "
+                                 "plasma o ad acqua"));
     buttons->addButton(tr("Chiudi"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &ConeTemplatesDialog::chooseFile);
+    connect(cuttingButton, &QPushButton::clicked, this, &ConeTemplatesDialog::chooseFolder);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -75,12 +94,17 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     m_thickness->setFocus();
 }
 
-// In the Documents folder, or at home where there is none yet: a file dialog opened on a folder
-// that does not exist would look for it under the working folder instead.
-QString ConeTemplatesDialog::suggestedPath()
+// A file dialog opened on a folder that does not exist would look for it under the working
+// folder instead.
+QDir ConeTemplatesDialog::suggestedFolder()
 {
     const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    return (documents.exists() ? documents : QDir::home()).filePath(u"scaricometro-sagome.pdf"_s);
+    return documents.exists() ? documents : QDir::home();
+}
+
+QString ConeTemplatesDialog::suggestedPath()
+{
+    return suggestedFolder().filePath(u"scaricometro-sagome.pdf"_s);
 }
 
 std::optional<TemplateOptions> ConeTemplatesDialog::readOptions()
@@ -99,16 +123,8 @@ std::optional<TemplateOptions> ConeTemplatesDialog::readOptions()
     return options;
 }
 
-QString ConeTemplatesDialog::whyNoTemplates(const ConeTemplates::Outcome& outcome, const TemplateOptions& options) const
+QString ConeTemplatesDialog::whyNoDevelopment(const DevelopmentFailure& failure, const TemplateOptions& options) const
 {
-    const auto millimetres = [](double value) { return QString::fromStdString(formatRounded(value, DecimalPlaces(5))); };
-    if (const auto* tooMany = std::get_if<TooManySheets>(&outcome)) {
-        return tr("La sagoma del cono %1 richiederebbe più di %2 fogli %3.\n"
-                  "Scegliere un foglio più grande, o 2 pezzi per cono.")
-            .arg(fromView(kConeSections[tooMany->cone].length), QString::number(kMaxSheetsPerPattern),
-                 m_paper->currentText());
-    }
-    const auto& failure = std::get<DevelopmentFailure>(outcome);
     switch (failure.reason) {
     case DevelopmentFailure::Reason::HeaderNotPositive:
         return tr("Con un diametro interno del collettore di %1 mm non c'è nessun cono da sviluppare: "
@@ -124,40 +140,73 @@ QString ConeTemplatesDialog::whyNoTemplates(const ConeTemplates::Outcome& outcom
     return {};
 }
 
+// Only the thickness can be mended here; the chamber's figures are the window's.
+void ConeTemplatesDialog::refuse(const DevelopmentFailure& failure, const TemplateOptions& options)
+{
+    const bool thicknessAtFault = failure.reason != DevelopmentFailure::Reason::HeaderNotPositive;
+    m_problem.show(this, whyNoDevelopment(failure, options), thicknessAtFault ? m_thickness : nullptr);
+}
+
+// Qt's own file dialog, where the desktop offers none, opened on the suggested folder.
+QFileDialog* ConeTemplatesDialog::fileDialog(const QString& title)
+{
+    auto* files = new QFileDialog(this, title, suggestedFolder().path());
+    files->setAttribute(Qt::WA_DeleteOnClose);
+    return files;
+}
+
+bool ConeTemplatesDialog::openIfAsked(const QString& path) const
+{
+    return !m_openWhenSaved->isChecked() || QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 void ConeTemplatesDialog::chooseFile()
 {
     const std::optional<TemplateOptions> options = readOptions();
     if (!options)
         return;
     ConeTemplates::Outcome outcome = ConeTemplates::plan(m_figures, *options);
-    if (!std::holds_alternative<ConeTemplates>(outcome)) {
-        // Only the thickness can be mended here; the chamber's figures are the window's.
-        const bool thicknessAtFault = std::holds_alternative<DevelopmentFailure>(outcome)
-            && std::get<DevelopmentFailure>(outcome).reason != DevelopmentFailure::Reason::HeaderNotPositive;
-        m_problem.show(this, whyNoTemplates(outcome, *options), thicknessAtFault ? m_thickness : nullptr);
+    if (const auto* failure = std::get_if<DevelopmentFailure>(&outcome)) {
+        refuse(*failure, *options);
+        return;
+    }
+    if (const auto* tooMany = std::get_if<TooManySheets>(&outcome)) {
+        m_problem.show(this, tr("La sagoma del cono %1 richiederebbe più di %2 fogli %3.\n"
+                                "Scegliere un foglio più grande, o 2 pezzi per cono.")
+                                 .arg(fromView(kConeSections[tooMany->cone].length),
+                                      QString::number(kMaxSheetsPerPattern), m_paper->currentText()));
         return;
     }
     m_templates = std::get<ConeTemplates>(std::move(outcome));
 
-    auto* files = new QFileDialog(this, tr("Salva le sagome dei coni"));
-    files->setAttribute(Qt::WA_DeleteOnClose);
+    QFileDialog* files = fileDialog(tr("Salva le sagome dei coni"));
     files->setAcceptMode(QFileDialog::AcceptSave);
     files->setFileMode(QFileDialog::AnyFile);
     files->setNameFilter(tr("Documenti PDF (*.pdf)"));
     files->setDefaultSuffix(u"pdf"_s);
     files->selectFile(suggestedPath());
-    // Qt's own file dialog, where the desktop offers none, in Italian.
-    const std::pair<QFileDialog::DialogLabel, QString> labels[] = {
-        {QFileDialog::LookIn, tr("Cartella:")},
-        {QFileDialog::FileName, tr("Nome del file:")},
-        {QFileDialog::FileType, tr("Tipo:")},
-        {QFileDialog::Accept, tr("Salva")},
-        {QFileDialog::Reject, tr("Annulla")},
-    };
-    for (const auto& [label, text] : labels)
-        files->setLabelText(label, text);
     connect(files, &QFileDialog::fileSelected, this, &ConeTemplatesDialog::save);
     files->open();
+}
+
+void ConeTemplatesDialog::chooseFolder()
+{
+    const std::optional<TemplateOptions> options = readOptions();
+    if (!options)
+        return;
+    DevelopmentOutcome outcome = developChamber(m_figures.dimensions, options->thickness);
+    if (const auto* failure = std::get_if<DevelopmentFailure>(&outcome)) {
+        refuse(*failure, *options);
+        return;
+    }
+    m_development = std::get<ChamberDevelopment>(std::move(outcome));
+    m_cuttingFiles = cuttingFiles(m_development, options->piecesPerCone);
+
+    QFileDialog* folders = fileDialog(tr("Scegli la cartella dei file DXF"));
+    folders->setFileMode(QFileDialog::Directory);
+    folders->setOption(QFileDialog::ShowDirsOnly);
+    connect(folders, &QFileDialog::fileSelected, this, &ConeTemplatesDialog::saveCuttingFiles);
+    folders->open();
 }
 
 void ConeTemplatesDialog::save(const QString& path)
@@ -168,8 +217,56 @@ void ConeTemplatesDialog::save(const QString& path)
         m_problem.show(this, tr("Impossibile salvare \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), *failure));
         return;
     }
-    if (m_openWhenSaved->isChecked())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!openIfAsked(path)) {
+        showNotice(parentWidget(), tr("Le sagome sono salvate in \"%1\".\nSu questo desktop non c'è un programma "
+                                      "che apra i PDF: aprire il file da lì.")
+                                       .arg(QDir::toNativeSeparators(path)));
+    }
+    accept();
+}
+
+// Files of the same names are replaced only when the user says so, once for them all.
+void ConeTemplatesDialog::saveCuttingFiles(const QString& folder)
+{
+    const QStringList present = filesPresent(folder, m_cuttingFiles);
+    if (present.isEmpty()) {
+        writeCuttingFiles(folder);
+        return;
+    }
+    auto* question = new QMessageBox(
+        QMessageBox::Question, windowTitle(),
+        tr("Nella cartella \"%1\" ci sono già:\n%2\n\nSostituirli con i nuovi?")
+            .arg(QDir::toNativeSeparators(folder), present.join(u'\n')),
+        QMessageBox::NoButton, this);
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* replace = question->addButton(tr("Sostituisci"), QMessageBox::AcceptRole);
+    question->setDefaultButton(question->addButton(tr("Annulla"), QMessageBox::RejectRole));
+    connect(replace, &QPushButton::clicked, this, [this, folder] { writeCuttingFiles(folder); });
+    question->open();
+}
+
+void ConeTemplatesDialog::writeCuttingFiles(const QString& folder)
+{
+    if (const std::optional<SaveFailure> failure = saveAllOrNone(folder, m_cuttingFiles)) {
+        m_problem.show(this, tr("Impossibile salvare \"%1\":\n%2.\nNella cartella non è stato scritto nessun file.")
+                                 .arg(QDir::toNativeSeparators(failure->path), failure->reason));
+        return;
+    }
+    QStringList lines{tr("I file DXF sono salvati in \"%1\":").arg(QDir::toNativeSeparators(folder))};
+    for (const CuttingFile& file : m_cuttingFiles)
+        lines.append(tr("%1: tagliarne %2").arg(file.name, pieces(file.count)));
+    for (std::size_t i = 0; i < kCylinderSections.size(); ++i) {
+        if (const CylinderDevelopment& cylinder = m_development.cylinders[i]; !cylinder.hasBlank()) {
+            lines.append(tr("Nessun file per %1 (%2): la sua lunghezza è %3 mm, non c'è nulla da tagliare.")
+                             .arg(fromView(kCylinderSections[i].length), fromView(kCylinderSections[i].name),
+                                  millimetres(cylinder.length)));
+        }
+    }
+    lines.append(tr("All'officina: il materiale, lo spessore di %1 mm e quanti pezzi di ciascuno.")
+                     .arg(millimetres(m_development.thickness)));
+    if (!openIfAsked(folder))
+        lines.append(tr("Su questo desktop non c'è un gestore di file che apra la cartella: i file sono lì."));
+    showNotice(parentWidget(), lines.join(u'\n'));
     accept();
 }
 

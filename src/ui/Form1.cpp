@@ -334,7 +334,8 @@ void Form1::fitSizeToState()
     }
 }
 
-// The templates are reached from nothing on the window's surface, so the drawing tells of them.
+// The templates and the cutting files are reached from nothing on the window's surface, so the
+// drawing tells of them.
 bool Form1::event(QEvent* event)
 {
     if (event->type() != QEvent::ToolTip)
@@ -343,7 +344,8 @@ bool Form1::event(QEvent* event)
     if (const QRect drawing = ChamberDrawing::bounds(); drawing.contains(help->pos())) {
         const QString shortcut = QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText);
         QToolTip::showText(help->globalPos(),
-                           tr("Sagome dei coni in PDF: %1, o il tasto destro sul disegno o sullo sfondo").arg(shortcut),
+                           tr("Sagome dei coni in PDF e file DXF per il taglio: %1, o il tasto destro sul disegno o "
+                              "sullo sfondo").arg(shortcut),
                            this, drawing);
     } else {
         QToolTip::hideText();

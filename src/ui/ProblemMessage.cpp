@@ -1,10 +1,24 @@
 #include "ui/ProblemMessage.h"
 
+#include "ui/QtItalian.h"
+
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 
 namespace scaricometro {
+namespace {
+
+QMessageBox* openMessage(QMessageBox::Icon icon, QWidget* parent, const QString& message)
+{
+    useQtItalian();
+    auto* box = new QMessageBox(icon, parent->window()->windowTitle(), message, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();  // window-modal: the rest of the desktop stays usable
+    return box;
+}
+
+}  // namespace
 
 void ProblemMessage::show(QWidget* parent, const QString& message, QLineEdit* fieldToMend)
 {
@@ -15,10 +29,12 @@ void ProblemMessage::show(QWidget* parent, const QString& message, QLineEdit* fi
         fieldToMend->setFocus();
         fieldToMend->selectAll();
     }
-    auto* box = new QMessageBox(QMessageBox::Warning, parent->window()->windowTitle(), message, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    m_open = box;
-    box->open();  // window-modal: the rest of the desktop stays usable
+    m_open = openMessage(QMessageBox::Warning, parent, message);
+}
+
+void showNotice(QWidget* parent, const QString& message)
+{
+    openMessage(QMessageBox::Information, parent, message);
 }
 
 QString ProblemMessage::notANumber(const QString& caption, const QString& example)

@@ -1,5 +1,5 @@
 // Telling the user what to mend: one window-modal message at a time, with the focus back in the
-// field to mend and its text selected.
+// field to mend and its text selected; and telling what was done.
 #pragma once
 
 #include <QPointer>
@@ -22,5 +22,8 @@ public:
 private:
     QPointer<QMessageBox> m_open;
 };
+
+// A window-modal message that something went as asked, and where to find what it made.
+void showNotice(QWidget* parent, const QString& message);
 
 }  // namespace scaricometro

@@ -1,5 +1,7 @@
 #include "ui/TextField.h"
 
+#include "ui/QtItalian.h"
+
 #include <QPainter>
 
 #include <limits>
@@ -44,6 +46,13 @@ void TextField::paintEvent(QPaintEvent* event)
         painter.fillRect(ring.right(), ring.top() + 1, 1, ring.height() - 2, colorsOfRing.bottomRight);
         ring.adjust(1, 1, -1, -1);
     }
+}
+
+// The edit menu is Qt's own, in Italian.
+void TextField::contextMenuEvent(QContextMenuEvent* event)
+{
+    useQtItalian();
+    QLineEdit::contextMenuEvent(event);
 }
 
 }  // namespace scaricometro
