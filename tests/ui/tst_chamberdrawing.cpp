@@ -2,12 +2,14 @@
 // clears, and the whole window against the README's picture, read from the window as rendered.
 #include "ui/Form1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -75,6 +77,8 @@ private Q_SLOTS:
     void lightsTheRowOfTheClickedResult();
     void followsClickSequences_data();
     void followsClickSequences();
+    void rightButtonOpensTheMenu_data();
+    void rightButtonOpensTheMenu();
     void lineColoursAreAddressableByName();
     void matchesTheReferencePictureOnAnyDesktop_data();
     void matchesTheReferencePictureOnAnyDesktop();
@@ -112,16 +116,28 @@ QPoint ChamberDrawingTest::pointOf(const QString& target) const
 }
 
 // A target clicks it, "A>B" presses on A and releases on B, both through the window as a mouse
-// would; "type:TextN" types into a field.
+// would; "right:" and "middle:" before them press that button instead, and close the menu it
+// opens; "type:TextN" types into a field.
 void ChamberDrawingTest::perform(const QString& action)
 {
     if (action.startsWith(u"type:"_s)) {
         QTest::keyClicks(m_form->textField(action.mid(5)), u"12,5"_s);
         return;
     }
-    const QStringList targets = action.split(u'>');
-    QTest::mousePress(m_form->windowHandle(), Qt::LeftButton, {}, pointOf(targets.first()));
-    QTest::mouseRelease(m_form->windowHandle(), Qt::LeftButton, {}, pointOf(targets.last()));
+    const std::pair<QString, Qt::MouseButton> buttons[] = {{u"right:"_s, Qt::RightButton}, {u"middle:"_s, Qt::MiddleButton}};
+    Qt::MouseButton button = Qt::LeftButton;
+    QString path = action;
+    for (const auto& [prefix, other] : buttons) {
+        if (action.startsWith(prefix)) {
+            button = other;
+            path = action.mid(prefix.size());
+        }
+    }
+    const QStringList targets = path.split(u'>');
+    QTest::mousePress(m_form->windowHandle(), button, {}, pointOf(targets.first()));
+    QTest::mouseRelease(m_form->windowHandle(), button, {}, pointOf(targets.last()));
+    if (QWidget* menu = QApplication::activePopupWidget())
+        menu->close();
 }
 
 // Every segment on screen: red where lit, else the outline black and the rest blue.
@@ -250,6 +266,42 @@ void ChamberDrawingTest::followsClickSequences_data()
             << QStringList{u"Label19"_s, target + u">background"_s} << std::set<int>{12, 13, 30};
     QTest::newRow("L4, then pressed on L1, released on D1")
         << QStringList{u"Label19"_s, u"Label22>Label23"_s} << std::set<int>{12, 13, 30};
+    // Only the left button clicks: the others neither light a row nor clear one.
+    for (const QString& button : {u"right:"_s, u"middle:"_s}) {
+        for (const QString& target : {u"Label22"_s, u"Label25"_s, u"Label29"_s, u"Text5"_s, u"Text13"_s, u"Text16"_s}) {
+            QTest::addRow("L4, then %s%s", qPrintable(button), qPrintable(target))
+                << QStringList{u"Label19"_s, button + target} << std::set<int>{12, 13, 30};
+        }
+        for (const QString& target : {u"background"_s, u"line"_s, u"Label14"_s}) {
+            QTest::addRow("L4, then %s%s", qPrintable(button), qPrintable(target))
+                << QStringList{u"Label19"_s, button + target} << std::set<int>{12, 13, 30};
+        }
+    }
+}
+
+// The right button on the background and the drawing opens the menu of the templates, and
+// changes no colour.
+void ChamberDrawingTest::rightButtonOpensTheMenu_data()
+{
+    QTest::addColumn<QString>("target");
+
+    for (const QString& target : {u"background"_s, u"line"_s, u"Label14"_s, u"Label19"_s})
+        QTest::newRow(qPrintable(target)) << target;
+}
+
+void ChamberDrawingTest::rightButtonOpensTheMenu()
+{
+    QFETCH(QString, target);
+
+    perform(u"Label19"_s);
+    QTest::mousePress(m_form->windowHandle(), Qt::RightButton, {}, pointOf(target));
+    QTest::mouseRelease(m_form->windowHandle(), Qt::RightButton, {}, pointOf(target));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    const auto close = qScopeGuard([menu] { menu->close(); });
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().front()->text(), u"Sagome dei coni…"_s);
+    verifyLit({12, 13, 30});
 }
 
 void ChamberDrawingTest::followsClickSequences()
