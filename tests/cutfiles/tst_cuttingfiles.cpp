@@ -1,0 +1,263 @@
+// The cutting files as a shop's programs take them: read by ezdxf, each part measured against
+// the chamber it was made from; drawn by LibreCAD at 1:1 and measured on the rendered page; and
+// saved into a folder whole, or leaving it as it was.
+#include "cutfiles/CuttingFiles.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+#include <map>
+
+using namespace scaricometro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kDotsPerMm = 300 / 25.4;
+// Debian's Python modules are Debian's interpreter's, which may not be the first on the PATH.
+const QString kDebianPython = u"/usr/bin/python3"_s;
+
+ChamberDevelopment developed(const ChamberInputs& inputs, double thickness)
+{
+    return std::get<ChamberDevelopment>(developChamber(std::get<ChamberDimensions>(computeChamber(inputs)), thickness));
+}
+
+ChamberDevelopment defaultChamber()
+{
+    return developed({203, 510, 12000, 39.3, 29}, 1);
+}
+
+template <typename Section>
+std::size_t indexIn(const Section& sections, const ChamberSection* section)
+{
+    return static_cast<std::size_t>(std::find_if(sections.begin(), sections.end(),
+                                                 [&](const ChamberSection& s) { return s.length == section->length; })
+                                    - sections.begin());
+}
+
+// What each file must measure, for the checker: a cone's R, r, angle and slant, a blank's sides.
+QString expectedLine(const CuttingFile& file, const ChamberDevelopment& development, int pieces)
+{
+    const auto number = [](double value) { return QString::number(value, 'g', 17); };
+    if (file.section->shape == SectionShape::Cone) {
+        const ConePattern& cone = development.cones[indexIn(kConeSections, file.section)];
+        const AnnularSector piece = cone.piece(pieces);
+        return u"%1\tcone\t%2\t%3\t%4\t%5"_s.arg(file.name, number(piece.outerRadius), number(piece.innerRadius),
+                                                  number(piece.angleDegrees), number(cone.slant));
+    }
+    const CylinderDevelopment& blank = development.cylinders[indexIn(kCylinderSections, file.section)];
+    return u"%1\tblank\t%2\t%3"_s.arg(file.name, number(blank.developedWidth), number(blank.length));
+}
+
+// Each file's name and bytes, the hidden ones too.
+std::map<QString, QByteArray> contentsOf(const QString& folder)
+{
+    std::map<QString, QByteArray> contents;
+    const QDir dir(folder);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        QFile file(entry.filePath());
+        contents[entry.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not a file)");
+    }
+    return contents;
+}
+
+QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(180000);
+    if (exitCode)
+        *exitCode = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAll());
+}
+
+// The dark columns of a rendered page, leftmost to rightmost: a part's width, in mm.
+double drawnWidth(const QImage& page)
+{
+    int left = page.width();
+    int right = -1;
+    for (int y = 0; y < page.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x) {
+            if (qGray(row[x]) < 200) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return (right - left) / kDotsPerMm;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(std::vector<CuttingFile>)
+
+class CuttingFilesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void namesEachPart();
+    void readByEzdxf();
+    void drawnAtFullSizeByLibreCad();
+    void savesAllOrNone_data();
+    void savesAllOrNone();
+};
+
+// One file a part, from the engine end: every cone, and each cylinder that has a length.
+void CuttingFilesTest::namesEachPart()
+{
+    const std::vector<CuttingFile> halves = cuttingFiles(defaultChamber(), 2);
+    QStringList names;
+    for (const CuttingFile& file : halves)
+        names.append(file.name + u' ' + QString::number(file.count));
+    QCOMPARE(names, QStringList({u"scaricometro-L1-collettore.dxf 1"_s,
+                                 u"scaricometro-L2-primo-cono-divergente-tagliarne-2.dxf 2"_s,
+                                 u"scaricometro-L3-secondo-cono-divergente-tagliarne-2.dxf 2"_s,
+                                 u"scaricometro-L4-pancia.dxf 1"_s,
+                                 u"scaricometro-L5-cono-convergente-tagliarne-2.dxf 2"_s,
+                                 u"scaricometro-L6-codino.dxf 1"_s}));
+    QCOMPARE(cuttingFiles(defaultChamber(), 1).at(2).name, u"scaricometro-L3-secondo-cono-divergente.dxf"_s);
+    // A stroke this short gives the belly a negative length: it has no blank.
+    const std::vector<CuttingFile> shortStroke = cuttingFiles(developed({203, 510, 12000, 20, 29}, 1), 1);
+    QCOMPARE(shortStroke.size(), std::size_t{5});
+    QCOMPARE(shortStroke.at(3).name, u"scaricometro-L5-cono-convergente.dxf"_s);
+}
+
+// Many random chambers, thicknesses and piece counts, every file read by ezdxf and measured
+// against the chamber's own figures within a thousandth of a millimetre.
+void CuttingFilesTest::readByEzdxf()
+{
+    const QTemporaryDir root;
+    QRandomGenerator random(20261209);
+    QStringList folders;
+    for (int run = 0; run < 200; ++run) {
+        const double stroke = 5 + random.bounded(85.0);
+        const double header = 5 + random.bounded(120.0);
+        const double thickness = run % 10 == 0 ? 0 : random.bounded(4.0);
+        const int pieces = 1 + run % 2;
+        const ChamberDevelopment development = developed({203, 510, 12000, stroke, header}, thickness);
+        const std::vector<CuttingFile> files = cuttingFiles(development, pieces);
+        const QString folder = root.filePath(QString::number(run));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(!saveAllOrNone(folder, files));
+        QFile expected(QDir(folder).filePath(u"expected.txt"_s));
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        QTextStream lines(&expected);
+        for (const CuttingFile& file : files)
+            lines << expectedLine(file, development, pieces) << '\n';
+        folders.append(folder);
+    }
+    int exitCode = 0;
+    const QString faults = run(kDebianPython, QStringList{u"" SCARICOMETRO_DXF_CHECKER ""_s} + folders, &exitCode);
+    QVERIFY2(exitCode == 0, qPrintable(faults.left(4000)));
+}
+
+// LibreCAD draws each part at 1:1 on an A4 page, which poppler renders at 300 dpi: a cone's
+// outer chord and a blank's developed width measure the figure within 0.3 mm. The default
+// chamber's first cone and its header pipe and tailpipe fit the page.
+void CuttingFilesTest::drawnAtFullSizeByLibreCad()
+{
+    const ChamberDevelopment development = defaultChamber();
+    const std::vector<CuttingFile> files = cuttingFiles(development, 1);
+    const QTemporaryDir folder;
+    QVERIFY(!saveAllOrNone(folder.path(), files));
+    const std::map<QString, double> widths{
+        {u"scaricometro-L1-collettore"_s, development.cylinders[0].developedWidth},
+        {u"scaricometro-L2-primo-cono-divergente"_s, development.cones[0].outerChord},
+        {u"scaricometro-L6-codino"_s, development.cylinders[2].developedWidth},
+    };
+    QStringList arguments{u"dxf2pdf"_s, u"-c"_s, u"-s"_s, u"1"_s, u"-t"_s, folder.path()};
+    for (const auto& [stem, width] : widths)
+        arguments.append(folder.filePath(stem + u".dxf"_s));
+    QProcess librecad;
+    librecad.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    librecad.setProcessEnvironment(environment);
+    librecad.start(u"librecad"_s, arguments);
+    QVERIFY2(librecad.waitForFinished(180000), "LibreCAD did not finish");
+
+    for (const auto& [stem, width] : widths) {
+        const QString pdf = folder.filePath(stem + u".pdf"_s);
+        QVERIFY2(QFileInfo::exists(pdf), qPrintable(QString::fromUtf8(librecad.readAll())));
+        run(u"pdftoppm"_s, {u"-r"_s, u"300"_s, u"-png"_s, u"-singlefile"_s, pdf, folder.filePath(stem)});
+        const QImage page(folder.filePath(stem + u".png"_s));
+        QVERIFY(!page.isNull());
+        const double drawn = drawnWidth(page.convertToFormat(QImage::Format_RGB32));
+        QVERIFY2(std::abs(drawn - width) <= 0.3, qPrintable(u"%1 is drawn %2 mm wide, not %3 mm"_s.arg(stem).arg(drawn).arg(width)));
+    }
+}
+
+void CuttingFilesTest::savesAllOrNone_data()
+{
+    QTest::addColumn<QStringList>("before");      // files in the folder beforehand, "name/" a folder
+    QTest::addColumn<bool>("folderRemoved");
+    QTest::addColumn<std::vector<CuttingFile>>("files");
+    QTest::addColumn<QString>("fault");          // the file named, or none where all are saved
+    QTest::addColumn<QString>("reason");
+
+    const std::vector<CuttingFile> chamber = cuttingFiles(defaultChamber(), 1);
+    const QString third = chamber.at(2).name;
+    QTest::newRow("into an empty folder") << QStringList{} << false << chamber << QString() << QString();
+    QTest::newRow("replacing two, keeping another")
+        << QStringList{chamber.at(0).name, third, u"note.txt"_s} << false << chamber << QString() << QString();
+    QTest::newRow("the folder gone") << QStringList{} << true << chamber << chamber.at(0).name
+                                     << u"la cartella non c'è più"_s;
+    QTest::newRow("a folder where a file goes")
+        << QStringList{chamber.at(0).name, third + u'/'} << false << chamber << third
+        << u"al suo posto c'è una cartella con lo stesso nome"_s;
+    // A file that cannot be made after others are written: those go too.
+    std::vector<CuttingFile> unmakeable = chamber;
+    unmakeable.at(3).name = u"no-such-folder/"_s + unmakeable.at(3).name;
+    QTest::newRow("a file that cannot be made")
+        << QStringList{chamber.at(0).name} << false << unmakeable << unmakeable.at(3).name
+        << u"il file non si può creare"_s;
+}
+
+void CuttingFilesTest::savesAllOrNone()
+{
+    QFETCH(QStringList, before);
+    QFETCH(bool, folderRemoved);
+    QFETCH(std::vector<CuttingFile>, files);
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+
+    const QTemporaryDir root;
+    const QString folder = root.filePath(u"Niccolò"_s);
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& name : before) {
+        if (name.endsWith(u'/')) {
+            QVERIFY(QDir(folder).mkdir(name));
+            continue;
+        }
+        QFile file(QDir(folder).filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+    }
+    if (folderRemoved)
+        QVERIFY(QDir(folder).removeRecursively());
+    const std::map<QString, QByteArray> untouched = contentsOf(folder);
+
+    const std::optional<SaveFailure> failure = saveAllOrNone(folder, files);
+    if (!fault.isEmpty()) {
+        QVERIFY(failure);
+        QCOMPARE(failure->path, QDir(folder).filePath(fault));
+        QVERIFY2(failure->reason.startsWith(reason), qPrintable(failure->reason));
+        QCOMPARE(contentsOf(folder), untouched);
+        return;
+    }
+    QVERIFY2(!failure, qPrintable(failure ? failure->reason : QString()));
+    std::map<QString, QByteArray> expected = untouched;
+    for (const CuttingFile& file : files)
+        expected[file.name] = file.contents;
+    QCOMPARE(contentsOf(folder), expected);
+}
+
+QTEST_GUILESS_MAIN(CuttingFilesTest)
+#include "tst_cuttingfiles.moc"
