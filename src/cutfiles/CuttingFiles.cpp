@@ -85,7 +85,7 @@ QStringList filesPresent(const QString& folder, std::span<const CuttingFile> fil
     const QDir dir(folder);
     QStringList present;
     for (const CuttingFile& file : files) {
-        if (QFileInfo::exists(dir.filePath(file.name)))
+        if (QFileInfo(dir.filePath(file.name)).isFile())
             present.append(file.name);
     }
     return present;

@@ -27,7 +27,7 @@ struct CuttingFile {
 // From the engine end, a drawing for each part that chamberParts gives.
 [[nodiscard]] std::vector<CuttingFile> cuttingFiles(const ChamberDevelopment& development, int piecesPerCone);
 
-// The names of the files that are already in `folder`.
+// The names of the files already in `folder`, which saving them would replace.
 [[nodiscard]] QStringList filesPresent(const QString& folder, std::span<const CuttingFile> files);
 
 struct SaveFailure {

@@ -4,16 +4,19 @@
 #include "ui/Form1.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -55,6 +58,16 @@ QPushButton* buttonCalled(const QWidget& parent, const QString& text)
     return nullptr;
 }
 
+// The field that a caption names for screen readers.
+QWidget* fieldCaptioned(const QWidget& parent, const QString& caption)
+{
+    for (const QLabel* label : parent.findChildren<QLabel*>()) {
+        if (label->text() == caption)
+            return label->buddy();
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 class ConeTemplatesDialogTest : public QObject {
@@ -77,9 +90,14 @@ private Q_SLOTS:
     void refuses();
     void savesAndOpens_data();
     void savesAndOpens();
+    void saysWhereWithoutAViewer();
+    void qtsOwnTextsAreItalian();
+    void savesCuttingFiles_data();
+    void savesCuttingFiles();
 
 private:
     ConeTemplatesDialog* openDialog();
+    QFileDialog* chooseFolder(ConeTemplatesDialog* dialog);
     void saveAs(ConeTemplatesDialog* dialog, const QString& path, bool folderRemoved);
 
     std::unique_ptr<Form1> m_form;
@@ -294,6 +312,128 @@ void ConeTemplatesDialogTest::savesAndOpens()
                  qPrintable(box->text()));
         QVERIFY(m_opened.isEmpty());
     }
+}
+
+// With no viewer to start, as on a bare X server, the message says where the PDF is.
+void ConeTemplatesDialogTest::saysWhereWithoutAViewer()
+{
+    QDesktopServices::unsetUrlHandler(u"file"_s);
+    const auto restore = qScopeGuard([this] { QDesktopServices::setUrlHandler(u"file"_s, this, "recordOpened"); });
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(u"sagome.pdf"_s);
+    saveAs(openDialog(), path, false);
+    QVERIFY(QFileInfo::exists(path));
+    QMessageBox* box = shown<QMessageBox>(*m_form);
+    QVERIFY2(box && box->text().contains(QDir::toNativeSeparators(path)), qPrintable(box ? box->text() : QString()));
+}
+
+QFileDialog* ConeTemplatesDialogTest::chooseFolder(ConeTemplatesDialog* dialog)
+{
+    buttonCalled(*dialog, u"Salva DXF…"_s)->click();
+    auto* folders = shown<QFileDialog>(*dialog);
+    if (folders && folders->fileMode() == QFileDialog::Directory
+        && QDir(folders->directory()) == ConeTemplatesDialog::suggestedFolder())
+        return folders;
+    return nullptr;
+}
+
+// Qt's own file dialog, where the desktop has none, speaks Italian to its column headings.
+void ConeTemplatesDialogTest::qtsOwnTextsAreItalian()
+{
+    ConeTemplatesDialog* dialog = openDialog();
+    QFileDialog* folders = chooseFolder(dialog);
+    QVERIFY(folders);
+    const auto* view = folders->findChild<QAbstractItemView*>(u"treeView"_s);
+    QVERIFY(view);
+    QStringList headings;
+    for (int column = 0; column < view->model()->columnCount(); ++column)
+        headings.append(view->model()->headerData(column, Qt::Horizontal).toString());
+    QCOMPARE(headings, QStringList({u"Nome"_s, u"Dimensione"_s, u"Tipo"_s, u"Data di modifica"_s}));
+    folders->reject();
+}
+
+void ConeTemplatesDialogTest::savesCuttingFiles_data()
+{
+    QTest::addColumn<int>("pieces");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("before");  // a file, or with a "/" a folder, already there
+    QTest::addColumn<QString>("answer");  // to the question whether to replace it
+    QTest::addColumn<bool>("folderRemoved");
+    QTest::addColumn<QString>("fault");   // the file named in the message, where nothing is saved
+
+    const QString header = u"scaricometro-L1-collettore.dxf"_s;
+    const QString cone = u"scaricometro-L3-secondo-cono-divergente.dxf"_s;
+    QTest::newRow("saved, the folder opened") << 1 << true << QString() << QString() << false << QString();
+    QTest::newRow("halves, not opened") << 2 << false << QString() << QString() << false << QString();
+    QTest::newRow("replacing, as asked") << 1 << false << header << u"Sostituisci"_s << false << QString();
+    QTest::newRow("replacing refused") << 1 << false << header << u"Annulla"_s << false << QString();
+    QTest::newRow("the folder gone") << 1 << true << QString() << QString() << true << header;
+    QTest::newRow("a folder where a file goes") << 1 << true << cone + u'/' << QString() << false << cone;
+}
+
+void ConeTemplatesDialogTest::savesCuttingFiles()
+{
+    QFETCH(int, pieces);
+    QFETCH(bool, open);
+    QFETCH(QString, before);
+    QFETCH(QString, answer);
+    QFETCH(bool, folderRemoved);
+    QFETCH(QString, fault);
+    if (folderRemoved && QGuiApplication::platformName() == u"windows"_s)
+        QSKIP("Under Wine, a folder that Qt's file dialog shows cannot be removed while it is open");
+
+    const QTemporaryDir root;
+    const QDir folder(root.filePath(u"Niccolò"_s));
+    QVERIFY(folder.mkpath(u"."_s));
+    if (before.endsWith(u'/')) {
+        QVERIFY(folder.mkdir(before));
+    } else if (!before.isEmpty()) {
+        QFile old(folder.filePath(before));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    }
+    const QStringList untouched = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    ConeTemplatesDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    qobject_cast<QComboBox*>(fieldCaptioned(*dialog, u"Pezzi per cono:"_s))->setCurrentIndex(pieces - 1);
+    dialog->findChild<QCheckBox*>()->setChecked(open);
+    QFileDialog* folders = chooseFolder(dialog);
+    QVERIFY(folders);
+    folders->setDirectory(folder);
+    if (folderRemoved)
+        QVERIFY(QDir(folder).removeRecursively());
+    Q_EMIT folders->fileSelected(folder.path());  // as its own button does, folders->accept()
+    folders->close();
+
+    if (!answer.isEmpty()) {
+        QMessageBox* question = shown<QMessageBox>(*dialog);
+        QVERIFY(question);
+        QVERIFY2(question->text().contains(before), qPrintable(question->text()));
+        QPushButton* button = buttonCalled(*question, answer);
+        QVERIFY(button);
+        button->click();
+    }
+    QMessageBox* message = shown<QMessageBox>(*m_form);
+    if (!fault.isEmpty() || answer == u"Annulla"_s) {
+        if (!fault.isEmpty()) {
+            QVERIFY(message);
+            QVERIFY2(message->text().startsWith(u"Impossibile salvare \"%1\""_s.arg(QDir::toNativeSeparators(folder.filePath(fault)))),
+                     qPrintable(message->text()));
+        }
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), folderRemoved ? QStringList() : untouched);
+        QVERIFY(m_opened.isEmpty());
+        return;
+    }
+    const QStringList saved = folder.entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(saved.size(), 6);
+    for (const QString& name : saved) {
+        QVERIFY2(name.endsWith(pieces > 1 && name.contains(u"cono"_s) ? u"-tagliarne-2.dxf"_s : u".dxf"_s), qPrintable(name));
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("TAGLIO"));
+        QVERIFY2(message && message->text().contains(name + (name.contains(u"cono"_s) && pieces > 1 ? u": tagliarne 2 pezzi"_s : u": tagliarne 1 pezzo"_s)),
+                 qPrintable(message ? message->text() : name));
+    }
+    QCOMPARE(m_opened, open ? QList<QUrl>{QUrl::fromLocalFile(folder.path())} : QList<QUrl>{});
 }
 
 QTEST_MAIN(ConeTemplatesDialogTest)
