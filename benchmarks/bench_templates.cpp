@@ -1,5 +1,7 @@
 // The cone templates for the default inputs: planned and written whole as a PDF, into memory and
-// into a file, as "Salva PDF…" writes them.
+// into a file, as "Salva PDF…" writes them; and the parts' cutting files, drawn and saved into a
+// folder as "Salva DXF…" saves them.
+#include "cutfiles/CuttingFiles.h"
 #include "sheets/ConeTemplates.h"
 #include "ui/Form1.h"
 
@@ -16,6 +18,8 @@ class TemplatesBenchmark : public QObject {
 private Q_SLOTS:
     void planAndPaint();
     void saveFile();
+    void drawCuttingFiles();
+    void saveCuttingFiles();
 
 private:
     [[nodiscard]] static ChamberFigures defaultFigures();
@@ -49,6 +53,26 @@ void TemplatesBenchmark::saveFile()
     const QString path = folder.filePath(QStringLiteral("scaricometro-sagome.pdf"));
     QBENCHMARK {
         QVERIFY(!templates.saveAsPdf(path));
+    }
+}
+
+void TemplatesBenchmark::drawCuttingFiles()
+{
+    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
+    std::size_t files = 0;
+    QBENCHMARK {
+        files = cuttingFiles(development, 1).size();
+    }
+    QCOMPARE(files, std::size_t{6});
+}
+
+// All six files, drawn and written, each time replacing the six of the time before.
+void TemplatesBenchmark::saveCuttingFiles()
+{
+    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
+    const QTemporaryDir folder;
+    QBENCHMARK {
+        QVERIFY(!saveAllOrNone(folder.path(), cuttingFiles(development, 1)));
     }
 }
 

@@ -69,16 +69,17 @@ echo "== The test programs under Wine"
 check "the test programs" ctest --test-dir "$windows_build" --output-on-failure
 
 # The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., its window
-# after "Calcola" and a click on L4, and its cone templates.
-"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" |
+# after "Calcola" and a click on L4, its cone templates and its cutting files.
+mkdir -p "$work/linux-dxf"
+"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" --dxf "$work/linux-dxf" |
     grep ' = ' >"$work/linux-results.txt"
 
 echo "== The snapshot tool, writing under a folder with a non-ASCII name"
 snapshot_dir="$WINEPREFIX/drive_c/users/Niccolò"
-mkdir -p "$snapshot_dir"
+mkdir -p "$snapshot_dir/taglio"
 snapshot_results() {
     wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 \
-        --templates 'C:\users\Niccolò\sagome.pdf' >"$work/snapshot.txt" &&
+        --templates 'C:\users\Niccolò\sagome.pdf' --dxf 'C:\users\Niccolò\taglio' >"$work/snapshot.txt" &&
         grep ' = ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-results.txt" - &&
         [ -s "$snapshot_dir/finestra.png" ]
 }
@@ -91,6 +92,10 @@ templates_pdf() {
         diff <(words "$work/linux.pdf") <(words "$snapshot_dir/sagome.pdf")
 }
 check "the cone templates' PDF" templates_pdf
+# The cutting files as ezdxf reads them, under Debian's own Python: sound, and the parts the Linux
+# build draws, which tests/cutfiles measures against the chamber.
+check "the cutting files" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../cutfiles/check_dxf.py" \
+    "$snapshot_dir/taglio" --like "$work/linux-dxf"
 
 echo "== The real window: Calcola, then L4"
 (wine "$windows_build/bin/scaricometro.exe" &)
