@@ -71,22 +71,106 @@ DevelopmentOutcome developChamber(const ChamberDimensions& dimensions, double th
         development.cylinders[i] = {dimensions.*section.lengthValue, diameter,
                                     std::numbers::pi * (diameter + thickness)};
     }
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        const ChamberSection& section = kChamberSections[i];
+        development.sections[i] = {dimensions.*section.lengthValue, (dimensions.*section.startDiameterValue + thickness) / 2,
+                                   (dimensions.*section.endDiameterValue + thickness) / 2};
+    }
     return development;
 }
 
-std::vector<ChamberPart> chamberParts(const ChamberDevelopment& development, int piecesPerCone)
+std::variant<std::monostate, PieCuts, PieCuts::Refusal> bentSection(const ChamberDevelopment& development,
+                                                                     std::size_t section, const SectionBend& bend)
+{
+    if (bend.isStraight())
+        return std::monostate{};
+    PieCuts::Refusal why{};
+    if (std::optional<PieCuts> cuts = PieCuts::cut(development.sections[section], bend, &why))
+        return *cuts;
+    return why;
+}
+
+PartsOutcome chamberParts(const ChamberDevelopment& development, int piecesPerCone, const ChamberBends& bends)
 {
     std::vector<ChamberPart> parts;
     auto cone = development.cones.begin();
     auto cylinder = development.cylinders.begin();
-    for (const ChamberSection& section : kChamberSections) {
-        if (section.shape == SectionShape::Cone) {
-            parts.push_back({&section, std::max(piecesPerCone, 1), sectorOutline((cone++)->piece(piecesPerCone))});
-        } else if (const CylinderDevelopment& blank = *cylinder++; blank.hasBlank()) {
-            parts.push_back({&section, 1, rectangleOutline(blank.developedWidth, blank.length)});
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        const ChamberSection& section = kChamberSections[i];
+        const bool isCone = section.shape == SectionShape::Cone;
+        const auto bent = bentSection(development, i, bends[i]);
+        if (const auto* why = std::get_if<PieCuts::Refusal>(&bent))
+            return BendFailure{i, *why};
+        if (const auto* cuts = std::get_if<PieCuts>(&bent)) {
+            for (int piece = 1; piece <= cuts->pieces(); ++piece) {
+                parts.push_back({&section, 1, cuts->pieceOutline(piece), piece, cuts->pieces(), PieCuts::isTurned(piece)});
+            }
+        } else if (isCone) {
+            parts.push_back({&section, std::max(piecesPerCone, 1), sectorOutline(cone->piece(piecesPerCone))});
+        } else if (cylinder->hasBlank()) {
+            parts.push_back({&section, 1, rectangleOutline(cylinder->developedWidth, cylinder->length)});
         }
+        if (isCone)
+            ++cone;
+        else
+            ++cylinder;
     }
     return parts;
+}
+
+std::array<SectionProfile, kChamberSections.size()> sideProfile(const ChamberDimensions& dimensions,
+                                                                const ChamberDevelopment& development,
+                                                                const ChamberBends& bends)
+{
+    std::array<SectionProfile, kChamberSections.size()> profile;
+    // Where the next section begins, and which ways its axis and the top of the view point.
+    Point origin;
+    Point along{1, 0};
+    const auto at = [&](Point from, double forward, double upward) {
+        return Point{from.x + along.x * forward - along.y * upward, from.y + along.y * forward + along.x * upward};
+    };
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        const ChamberSection& section = kChamberSections[i];
+        const double start = dimensions.*section.startDiameterValue / 2;
+        const double end = dimensions.*section.endDiameterValue / 2;
+        const auto bent = bentSection(development, i, bends[i]);
+        const auto* cuts = std::get_if<PieCuts>(&bent);
+        if (!cuts) {
+            const double length = std::max(dimensions.*section.lengthValue, 0.0);
+            profile[i].pieces.push_back({at(origin, 0, start), at(origin, length, end), at(origin, 0, -start),
+                                         at(origin, length, -end), origin, at(origin, length, 0)});
+            origin = at(origin, length, 0);
+            continue;
+        }
+        // The section's x, towards the inside of its bend, is up for a bend upwards.
+        const double up = bends[i].degrees > 0 ? 1 : -1;
+        const double wall = development.thickness / 2;
+        const auto placed = [&](const Placement& placement, Vector3 local) {
+            const Vector3 point = placement.apply(local);
+            return at(origin, point.z, up * point.x);
+        };
+        for (int piece = 1; piece <= cuts->pieces(); ++piece) {
+            const Placement placement = cuts->placement(piece);
+            const auto wallAt = [&](int joint, double azimuth) {
+                Vector3 point = cuts->surfacePoint(cuts->jointAt(joint, azimuth), azimuth);
+                point.x -= std::copysign(wall, point.x);
+                return placed(placement, point);
+            };
+            // φ = 0 is the inside of the bend.
+            const double top = up > 0 ? 0 : std::numbers::pi;
+            const double bottom = std::numbers::pi - top;
+            profile[i].pieces.push_back({wallAt(piece - 1, top), wallAt(piece, top), wallAt(piece - 1, bottom),
+                                         wallAt(piece, bottom), placed(placement, {0, 0, cuts->jointCentre(piece - 1)}),
+                                         placed(placement, {0, 0, cuts->jointCentre(piece)})});
+        }
+        const Placement last = cuts->placement(cuts->pieces());
+        const Vector3 outlet = last.apply({0, 0, cuts->section().length});
+        const Vector3 direction = last.turn({0, 0, 1});
+        const Point next = at(origin, outlet.z, up * outlet.x);
+        along = {along.x * direction.z - along.y * up * direction.x, along.y * direction.z + along.x * up * direction.x};
+        origin = next;
+    }
+    return profile;
 }
 
 }  // namespace scaricometro

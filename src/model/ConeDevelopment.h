@@ -4,6 +4,7 @@
 
 #include "model/ChamberModel.h"
 #include "model/PartOutline.h"
+#include "model/PieCuts.h"
 
 #include <algorithm>
 #include <array>
@@ -58,6 +59,14 @@ constexpr auto sectionsShaped()
 inline constexpr auto kConeSections = sectionsShaped<SectionShape::Cone>();
 inline constexpr auto kCylinderSections = sectionsShaped<SectionShape::Cylinder>();
 
+// Where a section, or its copy among the cones or the cylinders, stands in kChamberSections.
+constexpr std::size_t chamberIndex(const ChamberSection& section)
+{
+    return static_cast<std::size_t>(std::ranges::find(kChamberSections, section.length, &ChamberSection::length)
+                                    - kChamberSections.begin());
+}
+static_assert(chamberIndex(kConeSections[1]) == 2 && chamberIndex(kCylinderSections[2]) == 5);
+
 // A cone and the flat sector it is rolled from. The sheet bends about its mid-thickness, so the
 // pattern sits on the mean diameters: inner diameter plus one thickness. Lengths in mm.
 struct ConePattern {
@@ -92,6 +101,7 @@ struct ChamberDevelopment {
     double thickness = 0;
     std::array<ConePattern, kConeSections.size()> cones;
     std::array<CylinderDevelopment, kCylinderSections.size()> cylinders;
+    std::array<Frustum, kChamberSections.size()> sections;  // each on its mean diameters
 };
 
 struct DevelopmentFailure {
@@ -113,10 +123,51 @@ struct ChamberPart {
     const ChamberSection* section = nullptr;  // in kChamberSections
     int count = 1;
     PartOutline outline;
+    int piece = 0;  // of a bent section, from the engine end, out of `pieces`; 0 for a whole one
+    int pieces = 0;
+    bool turned = false;  // to turn half a turn before welding
 };
 
-// From the engine end: each cone's sector, or one of its `piecesPerCone` equal pieces, and the
-// blank of each cylinder that has one.
-[[nodiscard]] std::vector<ChamberPart> chamberParts(const ChamberDevelopment& development, int piecesPerCone);
+// The bend of each section, in the order of kChamberSections.
+using ChamberBends = std::array<SectionBend, kChamberSections.size()>;
+
+struct BendFailure {
+    std::size_t section = 0;  // in kChamberSections
+    PieCuts::Refusal reason = PieCuts::Refusal::CutsCross;
+};
+
+using PartsOutcome = std::variant<std::vector<ChamberPart>, BendFailure>;
+
+// The section in kChamberSections cut for its bend, or why it cannot be; none for a straight one.
+[[nodiscard]] std::variant<std::monostate, PieCuts, PieCuts::Refusal> bentSection(const ChamberDevelopment& development,
+                                                                                  std::size_t section,
+                                                                                  const SectionBend& bend);
+
+// From the engine end: each straight cone's sector, or one of its `piecesPerCone` equal pieces,
+// and the blank of each straight cylinder that has one; each piece of a bent section.
+[[nodiscard]] PartsOutcome chamberParts(const ChamberDevelopment& development, int piecesPerCone,
+                                        const ChamberBends& bends = {});
+
+// One piece of a section as the side view shows it, in the bend's plane: its two walls, on the
+// inner diameters, and its axis; mm from the engine end along the chamber, y up.
+struct ProfilePiece {
+    Point topStart;
+    Point topEnd;
+    Point bottomStart;
+    Point bottomEnd;
+    Point axisStart;
+    Point axisEnd;
+};
+
+struct SectionProfile {
+    std::vector<ProfilePiece> pieces;  // one for a straight section
+};
+
+// The chamber as it is to be made, each section after the last, bent where it is to be: a
+// straight section of no length or less is drawn with none. The bends must have been accepted by
+// chamberParts.
+[[nodiscard]] std::array<SectionProfile, kChamberSections.size()> sideProfile(const ChamberDimensions& dimensions,
+                                                                               const ChamberDevelopment& development,
+                                                                               const ChamberBends& bends);
 
 }  // namespace scaricometro

@@ -37,12 +37,7 @@ PartOutline mapped(const PartOutline& outline, Map map, double turnDegrees, bool
 
 void include(Rect& box, Point point)
 {
-    const double right = std::max(box.right(), point.x);
-    const double bottom = std::max(box.bottom(), point.y);
-    box.left = std::min(box.left, point.x);
-    box.top = std::min(box.top, point.y);
-    box.width = right - box.left;
-    box.height = bottom - box.top;
+    box = box.united({point.x, point.y, 0, 0});
 }
 
 }  // namespace

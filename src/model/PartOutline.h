@@ -4,6 +4,7 @@
 // towards the +y axis, whichever way y points.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,13 @@ struct Rect {
     [[nodiscard]] bool contains(Point point) const
     {
         return point.x >= left && point.x <= right() && point.y >= top && point.y <= bottom();
+    }
+    // The smallest rectangle that holds this one and `other`.
+    [[nodiscard]] Rect united(const Rect& other) const
+    {
+        const double l = std::min(left, other.left);
+        const double t = std::min(top, other.top);
+        return {l, t, std::max(right(), other.right()) - l, std::max(bottom(), other.bottom()) - t};
     }
 };
 

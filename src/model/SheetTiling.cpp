@@ -77,10 +77,18 @@ double sheetsAlong(double length, double size, double overlap)
     return length <= size ? 1 : std::ceil((length - overlap) / (size - overlap));
 }
 
-std::optional<TilePlan> planFor(const PartOutline& turned, double turnDegrees, std::size_t option,
+Rect boundsOf(std::span<const PartOutline> pattern)
+{
+    Rect box = pattern.front().bounds();
+    for (const PartOutline& outline : pattern.subspan(1))
+        box = box.united(outline.bounds());
+    return box;
+}
+
+std::optional<TilePlan> planFor(std::span<const PartOutline> turned, double turnDegrees, std::size_t option,
                                 const SheetArea& area, double overlap)
 {
-    const Rect bounds = turned.bounds();
+    const Rect bounds = boundsOf(turned);
     const double columns = sheetsAlong(bounds.width, area.width, overlap);
     const double rows = sheetsAlong(bounds.height, area.height, overlap);
     if (!(columns * rows <= kMostGridPlaces))
@@ -99,7 +107,7 @@ std::optional<TilePlan> planFor(const PartOutline& turned, double turnDegrees, s
     for (int row = 0; row < plan.rows; ++row) {
         for (int column = 0; column < plan.columns; ++column) {
             const Rect place{left + column * stepX, top + row * stepY, area.width, area.height};
-            if (outlineCrosses(turned, place))
+            if (std::any_of(turned.begin(), turned.end(), [&](const PartOutline& outline) { return outlineCrosses(outline, place); }))
                 plan.sheets.push_back({row, column, place});
         }
     }
@@ -122,11 +130,15 @@ bool outlineCrosses(const PartOutline& outline, const Rect& area)
     });
 }
 
-std::optional<TilePlan> planSheets(const PartOutline& outline, std::span<const SheetArea> areas, double overlap)
+std::optional<TilePlan> planSheets(std::span<const PartOutline> pattern, std::span<const SheetArea> areas, double overlap)
 {
+    if (pattern.empty())
+        return std::nullopt;
     std::optional<TilePlan> best;
+    std::vector<PartOutline> turned(pattern.size());
     for (int turn = 0; turn < 360; turn += kTurnStepDegrees) {
-        const PartOutline turned = outline.turned(turn);
+        std::transform(pattern.begin(), pattern.end(), turned.begin(),
+                       [&](const PartOutline& outline) { return outline.turned(turn); });
         for (std::size_t option = 0; option < areas.size(); ++option) {
             std::optional<TilePlan> plan = planFor(turned, turn, option, areas[option], overlap);
             if (plan && (!best || plan->sheets.size() < best->sheets.size()))

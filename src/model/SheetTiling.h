@@ -39,9 +39,9 @@ inline constexpr double kSheetOverlapMm = 10;
 // A pattern that needs more is no longer a printed template.
 inline constexpr std::size_t kMaxSheetsPerPattern = 100;
 
-// The plan with the fewest sheets for the outline, in a page's axes and turned about the origin
-// as the plan says; none where every plan needs more than the most allowed.
-[[nodiscard]] std::optional<TilePlan> planSheets(const PartOutline& outline, std::span<const SheetArea> areas,
+// The plan with the fewest sheets for a pattern, the outlines of all its parts in a page's axes,
+// turned about the origin as the plan says; none where every plan needs more than the most allowed.
+[[nodiscard]] std::optional<TilePlan> planSheets(std::span<const PartOutline> pattern, std::span<const SheetArea> areas,
                                                  double overlap = kSheetOverlapMm);
 
 // Whether any of the outline lies inside `area`.

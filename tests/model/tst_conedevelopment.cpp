@@ -122,7 +122,7 @@ void ConeDevelopmentTest::tilesCoverTheWholeOutline()
     const auto development = std::get<ChamberDevelopment>(developChamber(chamber(39.3, header), 1));
     for (const ConePattern& cone : development.cones) {
         const AnnularSector piece = cone.piece(pieces);
-        const std::optional<TilePlan> plan = planSheets(sectorOutline(piece), kA4Areas);
+        const std::optional<TilePlan> plan = planSheets(std::array{sectorOutline(piece)}, kA4Areas);
         QVERIFY(plan);
         // A narrow sector that fits an upright sheet as it stands is printed so, on one sheet.
         const double halfAngle = piece.angleDegrees / 2 * std::numbers::pi / 180;
@@ -154,8 +154,8 @@ void ConeDevelopmentTest::tilesCoverTheWholeOutline()
 
 void ConeDevelopmentTest::refusesPatternsTooLargeToPrint()
 {
-    QVERIFY(!planSheets(sectorOutline({20000, 19000, 90}), kA4Areas));
-    QVERIFY(planSheets(sectorOutline({1000, 900, 30}), kA4Areas));
+    QVERIFY(!planSheets(std::array{sectorOutline({20000, 19000, 90})}, kA4Areas));
+    QVERIFY(planSheets(std::array{sectorOutline({1000, 900, 30})}, kA4Areas));
 }
 
 QTEST_APPLESS_MAIN(ConeDevelopmentTest)
