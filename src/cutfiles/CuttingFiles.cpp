@@ -61,20 +61,24 @@ QString reasonWithError(const char* what, const QFileDevice& file)
 
 }  // namespace
 
-QString cuttingFileName(const ChamberSection& section, int count)
+QString cuttingFileName(const ChamberPart& part)
 {
-    std::string name = "scaricometro-" + std::string(section.length) + '-' + std::string(section.name);
+    std::string name = "scaricometro-" + std::string(part.section->length) + '-' + std::string(part.section->name);
     std::replace(name.begin(), name.end(), ' ', '-');
-    if (count > 1)
-        name += "-tagliarne-" + std::to_string(count);
+    if (part.piece > 0)
+        name += "-pezzo-" + std::to_string(part.piece) + "-di-" + std::to_string(part.pieces);
+    if (part.turned)
+        name += "-da-girare";
+    if (part.count > 1)
+        name += "-tagliarne-" + std::to_string(part.count);
     return QString::fromStdString(name + ".dxf");
 }
 
-std::vector<CuttingFile> cuttingFiles(const ChamberDevelopment& development, int piecesPerCone)
+std::vector<CuttingFile> cuttingFiles(std::span<const ChamberPart> parts)
 {
     std::vector<CuttingFile> files;
-    for (const ChamberPart& part : chamberParts(development, piecesPerCone)) {
-        files.push_back({cuttingFileName(*part.section, part.count), part.section, part.count,
+    for (const ChamberPart& part : parts) {
+        files.push_back({cuttingFileName(part), part.section, part.count,
                          QByteArray::fromStdString(dxfDrawing(onDrawingAxes(part.outline)))});
     }
     return files;

@@ -21,11 +21,12 @@ struct CuttingFile {
     QByteArray contents;
 };
 
-// The name carries the section's label and Italian name, and how many to cut when more than one.
-[[nodiscard]] QString cuttingFileName(const ChamberSection& section, int count);
+// The name carries the section's label and Italian name, how many to cut when more than one, and
+// a bent section's piece number and whether to turn it.
+[[nodiscard]] QString cuttingFileName(const ChamberPart& part);
 
-// From the engine end, a drawing for each part that chamberParts gives.
-[[nodiscard]] std::vector<CuttingFile> cuttingFiles(const ChamberDevelopment& development, int piecesPerCone);
+// A drawing for each part, as chamberParts gives them.
+[[nodiscard]] std::vector<CuttingFile> cuttingFiles(std::span<const ChamberPart> parts);
 
 // The names of the files already in `folder`, which saving them would replace.
 [[nodiscard]] QStringList filesPresent(const QString& folder, std::span<const CuttingFile> files);

@@ -6,7 +6,11 @@
                                           name in REFERENCE
 
 expected.txt has a line a file, its fields separated by tabs: NAME cone R r ANGLE SLANT, or
-NAME blank WIDTH LENGTH, in mm and degrees. Every file must pass ezdxf's audit untouched, say it
+NAME blank WIDTH LENGTH, in mm and degrees; or, for a piece of a bent section, NAME piece LENGTH
+ENGINE_RADIUS OUTLET_RADIUS, the section on its mean radii, then TILT AXIAL of its lower joint and
+of its upper one, the plane's tilt in radians and where it crosses the axis. A piece's cuts are
+checked against the exact curves the planes cut, its square ends and seams as a cone's or a
+blank's. Every file must pass ezdxf's audit untouched, say it
 is in millimetres, and hold one closed polyline on the layer TAGLIO and nothing else, flat in the
 first quadrant with its lowest and leftmost points on the axes. Prints what fails; exits with 1
 when anything does.
@@ -148,6 +152,116 @@ def check_blank(segments, width, length):
                "two sides in a row are parallel")
 
 
+CURVE_TOLERANCE_MM = 0.01
+# A chord left out would stray by more than this: the cuts take the longest chords that keep
+# inside the tolerance, less a little kept for what falls between the points they are tried at.
+NEEDED_MM = 0.0097
+CORNER_RADIANS = 0.5
+SAMPLES = 64
+
+
+def joint_curve(length, engine, outlet, tilt, axial):
+    """The exact flat cut of a joint plane, as a function of the azimuth φ round the axis from the
+    inside of the bend: about the sector's centre for a cone, the sector opening upwards; across
+    the blank from its left seam for a cylinder, the outlet end up."""
+    slope = (outlet - engine) / length
+    lean = math.tan(tilt)
+    if slope == 0:
+        return lambda phi: (engine * (phi + math.pi), axial - engine * lean * math.cos(phi))
+    sine = abs(slope) / math.hypot(1, slope)
+    cosine = 1 / math.hypot(1, slope)
+    apex = -engine / slope
+    towards = math.copysign(1, slope)
+
+    def point(phi):
+        # The generator at φ meets the plane z + tan(tilt) · x = axial at this slant from the apex.
+        slant = (axial - apex) / (towards * cosine + lean * sine * math.cos(phi))
+        return (slant * math.sin(phi * sine), slant * math.cos(phi * sine))
+    return point
+
+
+def direction(segment, at_end):
+    """The way the outline runs at a segment's start or end."""
+    angle = math.atan2(segment.end[1] - segment.start[1], segment.end[0] - segment.start[0])
+    if segment.is_arc():
+        angle += segment.sweep / 2 if at_end else -segment.sweep / 2
+    return angle
+
+
+def distance_to_chord(point, start, end):
+    dx, dy = end[0] - start[0], end[1] - start[1]
+    squared = dx * dx + dy * dy
+    along = max(0.0, min(1.0, ((point[0] - start[0]) * dx + (point[1] - start[1]) * dy) / squared))
+    return math.dist(point, (start[0] + along * dx, start[1] + along * dy))
+
+
+def check_piece(segments, length, engine, outlet, bottom_tilt, bottom_axial, top_tilt, top_axial):
+    joints = [(bottom_tilt, bottom_axial), (top_tilt, top_axial)]
+    curves = [joint_curve(length, engine, outlet, tilt, axial) for tilt, axial in joints]
+    cone = outlet != engine
+    sine = abs(outlet - engine) / math.hypot(length, outlet - engine)
+    exact_corners = [curve(side) for curve in curves for side in (-math.pi, math.pi)]
+    corners = [segments[i].start for i in range(len(segments))
+               if abs(math.remainder(direction(segments[i], False) - direction(segments[i - 1], True), 2 * math.pi))
+               > CORNER_RADIANS]
+    expect(len(corners) == 4, "%d corners, not 4" % len(corners))
+    shift = tuple(sum(p[k] for p in corners) / 4 - sum(p[k] for p in exact_corners) / 4 for k in (0, 1))
+    for corner in exact_corners:
+        placed = (corner[0] + shift[0], corner[1] + shift[1])
+        expect(min(math.dist(placed, c) for c in corners) <= SAME_MM, "no corner at %s" % (placed,))
+
+    def azimuth_of(point):
+        x, y = point[0] - shift[0], point[1] - shift[1]
+        return math.atan2(x, y) / sine if cone else x / engine - math.pi
+
+    def on_curve(point):
+        """The joint whose exact cut passes through the point, and the point's azimuth."""
+        phi = azimuth_of(point)
+        for index, curve in enumerate(curves):
+            exact = curve(phi)
+            if math.dist(point, (exact[0] + shift[0], exact[1] + shift[1])) <= SAME_MM:
+                return index, phi
+        raise Fault("the vertex %s lies on neither cut" % (point,))
+
+    def straying(curve, start, end, phi_start, phi_end):
+        samples = (curve(phi_start + (phi_end - phi_start) * k / SAMPLES) for k in range(1, SAMPLES))
+        return max(distance_to_chord((p[0] + shift[0], p[1] + shift[1]), start, end) for p in samples)
+
+    seams = 0
+    chords = []
+    for segment in segments:
+        if segment.is_arc():
+            index, _ = on_curve(segment.start)
+            expect(joints[index][0] == 0, "an arc on a tilted cut")
+            expect(math.dist(segment.centre, shift) <= TOLERANCE_MM, "an end's arc is not about the sector's centre")
+            expect(near(segment.radius, math.dist(segment.start, shift)), "an end's arc is not round the centre")
+            expect(near(abs(segment.sweep), 2 * math.pi * sine, 1e-9), "an end's arc is not the whole sector")
+        elif segment.start in corners and segment.end in corners and on_curve(segment.start)[0] != on_curve(segment.end)[0]:
+            seams += 1
+            if cone:
+                line = abs((shift[0] - segment.start[0]) * (segment.end[1] - segment.start[1])
+                           - (shift[1] - segment.start[1]) * (segment.end[0] - segment.start[0])) / segment.chord
+                expect(line <= TOLERANCE_MM, "a seam passes %.6f from the centre" % line)
+            else:
+                expect(abs(segment.end[0] - segment.start[0]) <= ON_AXIS_MM, "a seam is not along the blank")
+        else:
+            index, phi_start = on_curve(segment.start)
+            end_index, phi_end = on_curve(segment.end)
+            expect(index == end_index, "a chord from one cut to the other")
+            if joints[index][0] == 0:
+                # A blank's square end is one straight side, as its exact cut is.
+                expect(not cone and segment.start in corners and segment.end in corners, "a square end drawn in chords")
+                continue
+            strays = straying(curves[index], segment.start, segment.end, phi_start, phi_end)
+            expect(strays <= CURVE_TOLERANCE_MM, "a chord strays %.6f mm from its cut" % strays)
+            chords.append((index, segment.start, segment.end, phi_start, phi_end))
+    expect(seams == 2, "%d seams, not 2" % seams)
+    for first, second in zip(chords, chords[1:]):
+        if first[0] == second[0] and first[2] == second[1] and abs(first[4]) > 1e-9:
+            strays = straying(curves[first[0]], first[1], second[2], first[3], second[4])
+            expect(strays > NEEDED_MM, "a vertex could be left out: one chord strays only %.6f mm" % strays)
+
+
 def check_expected(folder):
     checked = 0
     with open(os.path.join(folder, "expected.txt"), encoding="utf-8") as lines:
@@ -158,6 +272,8 @@ def check_expected(folder):
                 _, segments, right = read_part(os.path.join(folder, name))
                 if kind == "cone":
                     check_cone(segments, right, *figures)
+                elif kind == "piece":
+                    check_piece(segments, *figures)
                 else:
                     check_blank(segments, *figures)
             except (Fault, OSError, ezdxf.DXFError) as fault:

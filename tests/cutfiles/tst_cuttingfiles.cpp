@@ -12,7 +12,9 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <numbers>
 
 using namespace scaricometro;
 using namespace Qt::StringLiterals;
@@ -26,6 +28,11 @@ const QString kDebianPython = u"/usr/bin/python3"_s;
 ChamberDevelopment developed(const ChamberInputs& inputs, double thickness)
 {
     return std::get<ChamberDevelopment>(developChamber(std::get<ChamberDimensions>(computeChamber(inputs)), thickness));
+}
+
+std::vector<CuttingFile> filesFor(const ChamberDevelopment& development, int piecesPerCone, const ChamberBends& bends = {})
+{
+    return cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, piecesPerCone, bends)));
 }
 
 ChamberDevelopment defaultChamber()
@@ -53,6 +60,24 @@ QString expectedLine(const CuttingFile& file, const ChamberDevelopment& developm
     }
     const CylinderDevelopment& blank = development.cylinders[indexIn(kCylinderSections, file.section)];
     return u"%1\tblank\t%2\t%3"_s.arg(file.name, number(blank.developedWidth), number(blank.length));
+}
+
+// A bent piece's lower and upper joints as the bend defines them: joint k crosses the axis at
+// k · length / pieces and is tilted by +α, −α … from the engine end, α = θ / (2 (pieces − 1)).
+QString expectedPieceLine(const QString& name, const ChamberDimensions& dimensions, double thickness,
+                          std::size_t section, const SectionBend& bend, int piece)
+{
+    const auto number = [](double value) { return QString::number(value, 'g', 17); };
+    const ChamberSection& shape = kChamberSections[section];
+    const double length = dimensions.*shape.lengthValue;
+    const double alpha = std::abs(bend.degrees) * std::numbers::pi / 180 / (2 * (bend.pieces - 1));
+    const auto joint = [&](int k) {
+        const double tilt = k == 0 || k == bend.pieces ? 0 : (k % 2 == 1 ? alpha : -alpha);
+        return u"%1\t%2"_s.arg(number(tilt), number(length * k / bend.pieces));
+    };
+    return u"%1\tpiece\t%2\t%3\t%4\t%5\t%6"_s.arg(
+        name, number(length), number((dimensions.*shape.startDiameterValue + thickness) / 2),
+        number((dimensions.*shape.endDiameterValue + thickness) / 2), joint(piece - 1), joint(piece));
 }
 
 // Each file's name and bytes, the hidden ones too.
@@ -105,6 +130,7 @@ class CuttingFilesTest : public QObject {
 private Q_SLOTS:
     void namesEachPart();
     void readByEzdxf();
+    void bentPiecesReadByEzdxf();
     void drawnAtFullSizeByLibreCad();
     void savesAllOrNone_data();
     void savesAllOrNone();
@@ -113,7 +139,7 @@ private Q_SLOTS:
 // One file a part, from the engine end: every cone, and each cylinder that has a length.
 void CuttingFilesTest::namesEachPart()
 {
-    const std::vector<CuttingFile> halves = cuttingFiles(defaultChamber(), 2);
+    const std::vector<CuttingFile> halves = filesFor(defaultChamber(), 2);
     QStringList names;
     for (const CuttingFile& file : halves)
         names.append(file.name + u' ' + QString::number(file.count));
@@ -123,9 +149,19 @@ void CuttingFilesTest::namesEachPart()
                                  u"scaricometro-L4-pancia.dxf 1"_s,
                                  u"scaricometro-L5-cono-convergente-tagliarne-2.dxf 2"_s,
                                  u"scaricometro-L6-codino.dxf 1"_s}));
-    QCOMPARE(cuttingFiles(defaultChamber(), 1).at(2).name, u"scaricometro-L3-secondo-cono-divergente.dxf"_s);
+    QCOMPARE(filesFor(defaultChamber(), 1).at(2).name, u"scaricometro-L3-secondo-cono-divergente.dxf"_s);
+    // A bent section's pieces, one of each, those to turn said; the straight cones still in halves.
+    ChamberBends bends;
+    bends[2] = {30, 3};
+    names.clear();
+    for (const CuttingFile& file : filesFor(defaultChamber(), 2, bends))
+        names.append(file.name + u' ' + QString::number(file.count));
+    QCOMPARE(names.mid(1, 4), QStringList({u"scaricometro-L2-primo-cono-divergente-tagliarne-2.dxf 2"_s,
+                                           u"scaricometro-L3-secondo-cono-divergente-pezzo-1-di-3.dxf 1"_s,
+                                           u"scaricometro-L3-secondo-cono-divergente-pezzo-2-di-3-da-girare.dxf 1"_s,
+                                           u"scaricometro-L3-secondo-cono-divergente-pezzo-3-di-3.dxf 1"_s}));
     // A stroke this short gives the belly a negative length: it has no blank.
-    const std::vector<CuttingFile> shortStroke = cuttingFiles(developed({203, 510, 12000, 20, 29}, 1), 1);
+    const std::vector<CuttingFile> shortStroke = filesFor(developed({203, 510, 12000, 20, 29}, 1), 1);
     QCOMPARE(shortStroke.size(), std::size_t{5});
     QCOMPARE(shortStroke.at(3).name, u"scaricometro-L5-cono-convergente.dxf"_s);
 }
@@ -143,7 +179,7 @@ void CuttingFilesTest::readByEzdxf()
         const double thickness = run % 10 == 0 ? 0 : random.bounded(4.0);
         const int pieces = 1 + run % 2;
         const ChamberDevelopment development = developed({203, 510, 12000, stroke, header}, thickness);
-        const std::vector<CuttingFile> files = cuttingFiles(development, pieces);
+        const std::vector<CuttingFile> files = filesFor(development, pieces);
         const QString folder = root.filePath(QString::number(run));
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(!saveAllOrNone(folder, files));
@@ -159,17 +195,66 @@ void CuttingFilesTest::readByEzdxf()
     QVERIFY2(exitCode == 0, qPrintable(faults.left(4000)));
 }
 
+// Random chambers with every section bent by up to 90° either way in 2 to 12 pieces, where the
+// section takes it: each piece read by ezdxf, its cuts within 0.01 mm of the exact curves through
+// as few vertices as that needs, its ends and seams exact.
+void CuttingFilesTest::bentPiecesReadByEzdxf()
+{
+    const QTemporaryDir root;
+    QRandomGenerator random(3112);
+    QStringList folders;
+    int pieces = 0;
+    for (int run = 0; run < 40; ++run) {
+        const double thickness = random.bounded(3.0);
+        const ChamberDimensions dimensions = std::get<ChamberDimensions>(
+            computeChamber({203, 510, 12000, 20 + random.bounded(70.0), 15 + random.bounded(100.0)}));
+        const auto development = std::get<ChamberDevelopment>(developChamber(dimensions, thickness));
+        ChamberBends bends;
+        for (std::size_t i = 0; i < bends.size(); ++i) {
+            const SectionBend bend{(1 + random.bounded(89.0)) * (random.bounded(2) ? 1 : -1),
+                                   kFewestBendPieces + static_cast<int>(random.bounded(kMostBendPieces - 1))};
+            if (PieCuts::cut(development.sections[i], bend))
+                bends[i] = bend;
+        }
+        const auto parts = std::get<std::vector<ChamberPart>>(chamberParts(development, 1, bends));
+        const std::vector<CuttingFile> files = cuttingFiles(parts);
+        const QString folder = root.filePath(QString::number(run));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(!saveAllOrNone(folder, files));
+        QFile expected(QDir(folder).filePath(u"expected.txt"_s));
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        QTextStream lines(&expected);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const std::size_t section = chamberIndex(*parts[i].section);
+            if (parts[i].piece == 0) {
+                lines << expectedLine(files[i], development, 1) << '\n';
+                continue;
+            }
+            lines << expectedPieceLine(files[i].name, dimensions, thickness, section, bends[section], parts[i].piece) << '\n';
+            ++pieces;
+        }
+        folders.append(folder);
+    }
+    QVERIFY2(pieces > 500, qPrintable(QString::number(pieces)));
+    int exitCode = 0;
+    const QString faults = run(kDebianPython, QStringList{u"" SCARICOMETRO_DXF_CHECKER ""_s} + folders, &exitCode);
+    QVERIFY2(exitCode == 0, qPrintable(faults.left(4000)));
+}
+
 // LibreCAD draws each part at 1:1 on an A4 page, which poppler renders at 300 dpi: a cone's
-// outer chord and a blank's developed width measure the figure within 0.3 mm. The default
-// chamber's first cone and its header pipe and tailpipe fit the page.
+// outer chord and a blank's developed width, or a piece's of a bent pipe, measure the figure
+// within 0.3 mm. The default chamber's first cone, a piece of its header pipe bent by 60° in 6
+// and its tailpipe fit the page.
 void CuttingFilesTest::drawnAtFullSizeByLibreCad()
 {
     const ChamberDevelopment development = defaultChamber();
-    const std::vector<CuttingFile> files = cuttingFiles(development, 1);
+    ChamberBends bends;
+    bends[0] = {60, 6};
+    const std::vector<CuttingFile> files = filesFor(development, 1, bends);
     const QTemporaryDir folder;
     QVERIFY(!saveAllOrNone(folder.path(), files));
     const std::map<QString, double> widths{
-        {u"scaricometro-L1-collettore"_s, development.cylinders[0].developedWidth},
+        {u"scaricometro-L1-collettore-pezzo-2-di-6-da-girare"_s, development.cylinders[0].developedWidth},
         {u"scaricometro-L2-primo-cono-divergente"_s, development.cones[0].outerChord},
         {u"scaricometro-L6-codino"_s, development.cylinders[2].developedWidth},
     };
@@ -203,7 +288,7 @@ void CuttingFilesTest::savesAllOrNone_data()
     QTest::addColumn<QString>("fault");          // the file named, or none where all are saved
     QTest::addColumn<QString>("reason");
 
-    const std::vector<CuttingFile> chamber = cuttingFiles(defaultChamber(), 1);
+    const std::vector<CuttingFile> chamber = filesFor(defaultChamber(), 1);
     const QString third = chamber.at(2).name;
     QTest::newRow("into an empty folder") << QStringList{} << false << chamber << QString() << QString();
     QTest::newRow("replacing two, keeping another")
