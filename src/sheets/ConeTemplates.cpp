@@ -3,6 +3,7 @@
 #include "model/NumberText.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLineF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -106,6 +107,11 @@ public:
         m_painter.drawText(QRectF(at(topLeft), QSizeF(width, 1000) * m_dotsPerMm),
                            static_cast<int>(alignment | Qt::AlignTop | Qt::TextWordWrap), text, &used);
         return used.height() / m_dotsPerMm;
+    }
+    // The size of `text` on one line, mm.
+    [[nodiscard]] QSizeF textSize(const QString& text, const QFont& font) const
+    {
+        return QFontMetricsF(font, m_painter.device()).size(Qt::TextSingleLine, text) / m_dotsPerMm;
     }
 
 private:
@@ -300,59 +306,196 @@ QString coneTitle(const ChamberSection& section)
                                              fromView(section.startDiameter), fromView(section.endDiameter));
 }
 
-void paintSheet(const Page& page, const ConeSheets& cone, const Sheet& sheet, const Rect& area)
+// The development of the section at `section` in kChamberSections, among the cones or the cylinders.
+std::size_t shapeIndex(std::size_t section)
+{
+    const SectionShape shape = kChamberSections[section].shape;
+    return static_cast<std::size_t>(std::count_if(kChamberSections.begin(), kChamberSections.begin() + static_cast<std::ptrdiff_t>(section),
+                                                  [&](const ChamberSection& other) { return other.shape == shape; }));
+}
+
+const ConePattern& coneOf(const ChamberDevelopment& development, std::size_t section)
+{
+    return development.cones[shapeIndex(section)];
+}
+
+QString sectionTitle(const ChamberSection& section, const ChamberDevelopment& development)
+{
+    if (section.shape == SectionShape::Cone)
+        return coneTitle(section);
+    return u"Tratto %1 (%2, %3 %4)"_s.arg(fromView(section.length), fromView(section.name), fromView(section.startDiameter),
+                                         millimetres(development.cylinders[shapeIndex(chamberIndex(section))].innerDiameter));
+}
+
+QString blankLine(const ChamberSection& section, const ChamberDevelopment& development)
+{
+    const CylinderDevelopment& cylinder = development.cylinders[shapeIndex(chamberIndex(section))];
+    return u"sviluppo %1 × lunghezza %2"_s.arg(millimetres(cylinder.developedWidth), millimetres(cylinder.length));
+}
+
+// The turned pieces, or the others, after the article for one piece or for more: "i pezzi 2, 4",
+// "il pezzo 2".
+QString pieceList(const PieCuts& cuts, bool turned, const QString& one, const QString& more)
+{
+    QStringList pieces;
+    for (int piece = 1; piece <= cuts.pieces(); ++piece) {
+        if (PieCuts::isTurned(piece) == turned)
+            pieces.append(QString::number(piece));
+    }
+    return pieces.size() == 1 ? u"%1 pezzo %2"_s.arg(one, pieces.front()) : u"%1 pezzi %2"_s.arg(more, pieces.join(u", "_s));
+}
+
+QString jointDegrees(const PieCuts& cuts)
+{
+    return twoDecimals(2 * cuts.tilt() * 180 / std::numbers::pi);
+}
+
+QString piecesLine(const PieCuts& cuts, const SectionBend& bend)
+{
+    return u"Curvato di %1° in %2 pezzi, %3° a ogni giunto: tagliare lungo ogni linea nera e girare di mezzo giro "
+           u"%4 prima di saldarli."_s.arg(decimals(std::abs(bend.degrees), 5), QString::number(cuts.pieces()),
+                                                   jointDegrees(cuts), pieceList(cuts, true, u"il"_s, u"i"_s));
+}
+
+// The bend as the welder needs it: each joint's angle and the centre line's steps, the length
+// along the centre line, and where the seams fall.
+QString bendParagraph(std::size_t section, const PieCuts& cuts, const SectionBend& bend)
+{
+    QStringList steps;
+    double along = cuts.section().length;
+    double largest = 0;
+    for (int joint = 1; joint < cuts.pieces(); ++joint) {
+        steps.append(twoDecimals(cuts.step(joint)));
+        along += cuts.step(joint);
+        largest = std::max(largest, cuts.step(joint));
+    }
+    // A cylinder's joints are square across its axis: its centre line does not step.
+    const QString stepping = largest < 0.005 ? u"la linea d'asse non fa passi"_s
+                                             : u"passo della linea d'asse ai giunti %1 mm"_s.arg(steps.join(u" · "_s));
+    return u"%1 %2: %3° verso %4 della vista in %5 pezzi; %6° a ogni giunto, %7; "
+           u"lunghezza lungo la linea d'asse %8. Saldatura longitudinale all'esterno della curva %9; "
+           u"all'interno, dopo il mezzo giro, %10."_s.arg(
+               fromView(kChamberSections[section].length), fromView(kChamberSections[section].name),
+               decimals(std::abs(bend.degrees), 5), bend.degrees > 0 ? u"l'alto"_s : u"il basso"_s,
+               QString::number(cuts.pieces()), jointDegrees(cuts), stepping, millimetres(along),
+               pieceList(cuts, false, u"sul"_s, u"sui"_s), pieceList(cuts, true, u"sul"_s, u"sui"_s));
+}
+
+// A bent section's pieces numbered from the engine end, in the middle of each, and those to turn
+// marked.
+void paintPieceNumbers(const Page& page, const QRectF& area, const QTransform& toPage, const PieCuts& cuts)
+{
+    // Each number in the middle of its piece, or a quarter of the way round where the middle is
+    // not wholly on this sheet, clear of the strip that the next sheet covers where one can be:
+    // a number cut at a sheet's edge, or under its marks, is read on neither.
+    constexpr std::array kLabelAzimuths{0.0, std::numbers::pi / 2, -std::numbers::pi / 2};
+    constexpr double wrapSlackMm = 2;  // so that the measured line is not wrapped for a rounding
+    const QFont font = documentFont(9, true);
+    const QRectF clear = area.marginsRemoved(QMarginsF(kSheetOverlapMm, kSheetOverlapMm, kSheetOverlapMm, kSheetOverlapMm));
+    for (int piece = 1; piece <= cuts.pieces(); ++piece) {
+        const QString label = PieCuts::isTurned(piece) ? u"%1 · girare di mezzo giro"_s.arg(piece) : QString::number(piece);
+        const QSizeF size = page.textSize(label, font);
+        const double axial = (cuts.jointCentre(piece - 1) + cuts.jointCentre(piece)) / 2;
+        std::optional<QRectF> chosen;
+        for (const QRectF& room : {clear, area}) {
+            for (const double azimuth : kLabelAzimuths) {
+                const Point middle = cuts.flatPoint(axial, azimuth);
+                const QRectF box(toPage.map(QPointF(middle.x, middle.y)) - QPointF(size.width(), size.height()) / 2, size);
+                if (!chosen && room.contains(box))
+                    chosen = box;
+            }
+        }
+        if (chosen) {
+            page.text(chosen->topLeft() - QPointF(wrapSlackMm / 2, 0), size.width() + wrapSlackMm, label, font,
+                      Qt::AlignHCenter, kGuideColor);
+        }
+    }
+}
+
+void paintSheet(const Page& page, const PatternSheets& pattern, const Sheet& sheet, const Rect& area)
 {
     QPainter& painter = page.painter();
     const QRectF areaMm = toQRect(area);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(page.fromMm().mapRect(areaMm));
-    const QTransform toPage = QTransform().rotate(cone.plan.turnDegrees)
+    const QTransform toPage = QTransform().rotate(pattern.plan.turnDegrees)
         * QTransform::fromTranslate(area.left - sheet.area.left, area.top - sheet.area.top);
 
     page.setPen(kCuttingColor, kCuttingLineMm);
-    page.path(toPage.map(pathOf(cone.outline)));
-    paintCentre(page, areaMm, toPage.map(QPointF(0, 0)));
-    if (cone.plan.sheets.size() > 1) {
+    for (const ChamberPart& part : pattern.parts)
+        page.path(toPage.map(pathOf(part.outline)));
+    if (kChamberSections[pattern.section].shape == SectionShape::Cone)
+        paintCentre(page, areaMm, toPage.map(QPointF(0, 0)));
+    if (pattern.cuts)
+        paintPieceNumbers(page, areaMm, toPage, *pattern.cuts);
+    if (pattern.plan.sheets.size() > 1) {
         page.setPen(kFrameColor, kThinLineMm);
         page.painter().drawRect(page.fromMm().mapRect(areaMm));
         for (const Side& side : kSides) {
-            if (cone.plan.sheetAt(sheet.row + side.rows, sheet.column + side.columns))
+            if (pattern.plan.sheetAt(sheet.row + side.rows, sheet.column + side.columns))
                 paintJoin(page, areaMm, side);
         }
     }
     painter.restore();
 }
 
-// The chamber's profile from the engine end, every length to scale, with its scale and a bar.
-void paintSideView(const Page& page, const ChamberDimensions& dimensions, const QRectF& room)
+// The chamber's profile from the engine end, bent as it is to be made, every length to scale, with
+// its scale and a bar.
+void paintSideView(const Page& page, const std::array<SectionProfile, kChamberSections.size()>& profile,
+                   const ChamberBends& bends, const QRectF& room)
 {
-    double length = 0;
-    double diameter = 0;
-    for (const ChamberSection& section : kChamberSections) {
-        length += std::max(dimensions.*section.lengthValue, 0.0);
-        diameter = std::max({diameter, dimensions.*section.startDiameterValue, dimensions.*section.endDiameterValue});
+    Rect extent{0, 0, 0, 0};
+    for (const SectionProfile& section : profile) {
+        for (const ProfilePiece& piece : section.pieces) {
+            for (const Point& corner : {piece.topStart, piece.topEnd, piece.bottomStart, piece.bottomEnd})
+                extent = extent.united({corner.x, corner.y, 0, 0});
+        }
     }
     constexpr double labelsMm = 6;
     constexpr double barMm = 12;
-    const double scale = standardScale({length, diameter}, {room.width(), room.height() - labelsMm - barMm});
+    const double scale = standardScale({extent.width, extent.height}, {room.width(), room.height() - labelsMm - barMm});
 
-    const double axis = room.top() + labelsMm + diameter / scale / 2;
-    double x = room.left();
+    // y up in the profile, down the page; the first axis at the height of the highest wall.
+    const double axis = room.top() + labelsMm + extent.bottom() / scale;
+    const auto onPage = [&](Point mm) { return QPointF(room.left() + (mm.x - extent.left) / scale, axis - mm.y / scale); };
+    const bool straight = std::all_of(bends.begin(), bends.end(), [](const SectionBend& bend) { return bend.isStraight(); });
     page.setPen(kGuideColor, kThinLineMm, Qt::DashDotLine);
-    page.line({x, axis}, {x + length / scale, axis});
-    for (const ChamberSection& section : kChamberSections) {
-        const double width = std::max(dimensions.*section.lengthValue, 0.0) / scale;
-        const double start = dimensions.*section.startDiameterValue / scale / 2;
-        const double end = dimensions.*section.endDiameterValue / scale / 2;
+    if (straight) {
+        page.line(onPage(profile.front().pieces.front().axisStart), onPage(profile.back().pieces.back().axisEnd));
+    } else {
+        for (const SectionProfile& section : profile) {
+            for (const ProfilePiece& piece : section.pieces)
+                page.line(onPage(piece.axisStart), onPage(piece.axisEnd));
+        }
+    }
+    for (std::size_t i = 0; i < profile.size(); ++i) {
         page.setPen(kTextColor, kThinLineMm);
-        for (double side : {-1.0, 1.0})
-            page.line({x, axis + side * start}, {x + width, axis + side * end});
-        page.line({x, axis - start}, {x, axis + start});
-        page.line({x + width, axis - end}, {x + width, axis + end});
-        if (width > 3)
-            page.text({x, room.top()}, width, fromView(section.length), documentFont(7), Qt::AlignHCenter);
-        x += width;
+        double left = std::numeric_limits<double>::infinity();
+        double right = -left;
+        for (const ProfilePiece& piece : profile[i].pieces) {
+            page.line(onPage(piece.topStart), onPage(piece.topEnd));
+            page.line(onPage(piece.bottomStart), onPage(piece.bottomEnd));
+            page.line(onPage(piece.topStart), onPage(piece.bottomStart));
+            page.line(onPage(piece.topEnd), onPage(piece.bottomEnd));
+            for (const Point& corner : {piece.topStart, piece.topEnd, piece.bottomStart, piece.bottomEnd}) {
+                left = std::min(left, onPage(corner).x());
+                right = std::max(right, onPage(corner).x());
+            }
+        }
+        const QString label = fromView(kChamberSections[i].length);
+        if (straight) {
+            if (right - left > 3)
+                page.text({left, room.top()}, right - left, label, documentFont(7), Qt::AlignHCenter);
+            continue;
+        }
+        // Bent, the sections wind about: each is named beside the middle of its axis.
+        const ProfilePiece& middle = profile[i].pieces[profile[i].pieces.size() / 2];
+        const QPointF at = (onPage(middle.axisStart) + onPage(middle.axisEnd)) / 2;
+        constexpr double labelWidthMm = 16;
+        const QString bent = bends[i].isStraight() ? label : label + u' ' + decimals(bends[i].degrees, 0) + u'°';
+        if (right - left > 3 || !bends[i].isStraight())
+            page.text(at - QPointF(labelWidthMm / 2, 1.5), labelWidthMm, bent, documentFont(6), Qt::AlignHCenter, kGuideColor);
     }
 
     // The bar: the longest round length that is at most 40 mm long on paper.
@@ -365,7 +508,7 @@ void paintSideView(const Page& page, const ChamberDimensions& dimensions, const 
             break;
         }
     }
-    const double barTop = axis + diameter / scale / 2 + 4;
+    const double barTop = axis - extent.top / scale + 4;
     page.text({room.left(), barTop}, 30, u"Scala 1:%1"_s.arg(decimals(scale, 0)), documentFont(8, true));
     const QPointF barStart(room.left() + 30, barTop + 2);
     const QPointF barEnd = barStart + QPointF(bar / scale, 0);
@@ -417,21 +560,37 @@ ConeTemplates::Outcome ConeTemplates::plan(ChamberFigures figures, const Templat
         const Rect area = patternArea(options.paper, kOrientations[i]);
         areas[i] = {area.width, area.height};
     }
-    for (std::size_t i = 0; i < kConeSections.size(); ++i) {
-        const AnnularSector piece = templates.m_development.cones[i].piece(options.piecesPerCone);
-        PartOutline outline = sectorOutline(piece);
-        std::optional<TilePlan> plan = planSheets(outline, areas);
+    PartsOutcome parts = chamberParts(templates.m_development, options.piecesPerCone, options.bends);
+    if (const auto* failure = std::get_if<BendFailure>(&parts))
+        return *failure;
+    // A pattern for each cone and for each bent section, with all its pieces.
+    for (ChamberPart& part : std::get<std::vector<ChamberPart>>(parts)) {
+        const auto section = chamberIndex(*part.section);
+        if (part.section->shape != SectionShape::Cone && part.piece == 0)
+            continue;
+        if (templates.m_patterns.empty() || templates.m_patterns.back().section != section) {
+            auto bent = bentSection(templates.m_development, section, options.bends[section]);
+            const auto* cuts = std::get_if<PieCuts>(&bent);
+            templates.m_patterns.push_back({section, {}, cuts ? std::optional(*cuts) : std::nullopt, {}});
+        }
+        templates.m_patterns.back().parts.push_back(std::move(part));
+    }
+    for (PatternSheets& pattern : templates.m_patterns) {
+        std::vector<PartOutline> outlines;
+        for (const ChamberPart& part : pattern.parts)
+            outlines.push_back(part.outline);
+        std::optional<TilePlan> plan = planSheets(outlines, areas);
         if (!plan)
-            return TooManySheets{i};
-        templates.m_cones[i] = {piece, std::move(outline), std::move(*plan)};
+            return TooManySheets{pattern.section};
+        pattern.plan = std::move(*plan);
     }
     return templates;
 }
 
 int ConeTemplates::pageCount() const
 {
-    return std::accumulate(m_cones.begin(), m_cones.end(), 1, [](int pages, const ConeSheets& cone) {
-        return pages + static_cast<int>(cone.plan.sheets.size());
+    return std::accumulate(m_patterns.begin(), m_patterns.end(), 1, [](int pages, const PatternSheets& pattern) {
+        return pages + static_cast<int>(pattern.plan.sheets.size());
     });
 }
 
@@ -478,8 +637,8 @@ void ConeTemplates::paint(QPagedPaintDevice& device) const
                 millimetres(start), millimetres(end), millimetres(start + m_options.thickness),
                 millimetres(end + m_options.thickness), millimetres(cone.length)));
             paragraph(sectorLine(cone.piece(1), cone));
-            if (m_options.piecesPerCone > 1) {
-                const AnnularSector& piece = m_cones[i].piece;
+            if (m_options.piecesPerCone > 1 && m_options.bends[chamberIndex(section)].isStraight()) {
+                const AnnularSector piece = cone.piece(m_options.piecesPerCone);
                 paragraph(u"in %1 pezzi uguali, ciascuno con angolo %2° e corda esterna %3"_s.arg(
                     QString::number(m_options.piecesPerCone), twoDecimals(piece.angleDegrees),
                     millimetres(piece.outerChord())));
@@ -504,38 +663,55 @@ void ConeTemplates::paint(QPagedPaintDevice& device) const
             }
         }
 
+        if (std::any_of(m_patterns.begin(), m_patterns.end(), [](const PatternSheets& pattern) { return pattern.cuts; })) {
+            heading(u"Curve, in pezzi tagliati obliqui"_s);
+            for (const PatternSheets& pattern : m_patterns) {
+                if (pattern.cuts)
+                    paragraph(bendParagraph(pattern.section, *pattern.cuts, m_options.bends[pattern.section]));
+            }
+            if (m_options.piecesPerCone > 1)
+                paragraph(u"Un cono curvato si fa in anelli interi: i pezzi per cono valgono per i coni diritti."_s);
+        }
+
         heading(u"Vista laterale in scala"_s);
         const Rect area = patternArea(m_options.paper, QPageLayout::Portrait);
         const double bottom = std::min(area.bottom(), at.y() + 90);
-        paintSideView(page, m_figures.dimensions, QRectF(at.x(), at.y() + 2, width, bottom - at.y() - 2));
+        paintSideView(page, sideProfile(m_figures.dimensions, m_development, m_options.bends), m_options.bends,
+                      QRectF(at.x(), at.y() + 2, width, bottom - at.y() - 2));
     }
 
-    for (std::size_t i = 0; i < kConeSections.size(); ++i) {
-        const ConeSheets& cone = m_cones[i];
-        const ConePattern& pattern = m_development.cones[i];
-        const QPageLayout::Orientation orientation = kOrientations[cone.plan.areaOption];
+    for (const PatternSheets& pattern : m_patterns) {
+        const ChamberSection& section = kChamberSections[pattern.section];
+        const QPageLayout::Orientation orientation = kOrientations[pattern.plan.areaOption];
         const Rect paper = pageRect(m_options.paper, orientation);
         const Rect area = patternArea(m_options.paper, orientation);
-        const auto sheetCount = static_cast<int>(cone.plan.sheets.size());
-        for (std::size_t s = 0; s < cone.plan.sheets.size(); ++s) {
-            const Sheet& sheet = cone.plan.sheets[s];
+        const auto sheetCount = static_cast<int>(pattern.plan.sheets.size());
+        for (std::size_t s = 0; s < pattern.plan.sheets.size(); ++s) {
+            const Sheet& sheet = pattern.plan.sheets[s];
             device.setPageLayout(layout(orientation));
             device.newPage();
             ++number;
             const Page page(painter, {paper.width, paper.height}, dotsPerMm);
             QStringList lines{u"%1: foglio %2 di %3, riga %4, colonna %5"_s.arg(
-                coneTitle(kConeSections[i]), QString::number(s + 1), QString::number(sheetCount),
+                sectionTitle(section, m_development), QString::number(s + 1), QString::number(sheetCount),
                 QString::number(sheet.row + 1), QString::number(sheet.column + 1))};
-            if (m_options.piecesPerCone > 1) {
+            if (pattern.cuts) {
+                lines.append(piecesLine(*pattern.cuts, m_options.bends[pattern.section]));
+                lines.append(section.shape == SectionShape::Cone ? sectorLine(coneOf(m_development, pattern.section).piece(1),
+                                                                              coneOf(m_development, pattern.section))
+                                                                 : blankLine(section, m_development));
+            } else if (m_options.piecesPerCone > 1) {
+                const ConePattern& cone = coneOf(m_development, pattern.section);
                 lines.append(u"Un pezzo di %1 uguali: tagliarne %1. "_s.arg(m_options.piecesPerCone)
-                             + sectorLine(cone.piece, pattern));
+                             + sectorLine(cone.piece(m_options.piecesPerCone), cone));
             } else {
-                lines.append(sectorLine(cone.piece, pattern));
+                const ConePattern& cone = coneOf(m_development, pattern.section);
+                lines.append(sectorLine(cone.piece(1), cone));
             }
-            lines.append(joinsLine(cone.plan, sheet));
+            lines.append(joinsLine(pattern.plan, sheet));
             paintHeading(page, figures, number, count, lines);
             paintCheckRuler(page);
-            paintSheet(page, cone, sheet, area);
+            paintSheet(page, pattern, sheet, area);
         }
     }
 }

@@ -1,6 +1,7 @@
-// The cone templates as a printed document: a data sheet with every figure and a side view of
-// the chamber to scale, then each cone's pattern at full size, tiled over as many sheets as it
-// needs. Painted on any paged device, so that a PDF file and a printer get the same pages.
+// The templates as a printed document: a data sheet with every figure and a side view of the
+// chamber to scale, bent as it is to be made, then each cone's pattern at full size, and each
+// bent section's with the cuts between its pieces, tiled over as many sheets as it needs.
+// Painted on any paged device, so that a PDF file and a printer get the same pages.
 #pragma once
 
 #include "model/ConeDevelopment.h"
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 class QPagedPaintDevice;
 
@@ -48,19 +50,22 @@ struct ChamberFigures {
 struct TemplateOptions {
     double thickness = 1;  // mm
     QPageSize::PageSizeId paper = QPageSize::A4;
-    int piecesPerCone = 1;
+    int piecesPerCone = 1;  // of a straight cone
+    ChamberBends bends{};
 };
 
-// One cone's pattern (the whole sector, or one of its equal pieces) and its sheets.
-struct ConeSheets {
-    AnnularSector piece;
-    PartOutline outline;  // the piece's cutting line, in its own place
+// One section's pattern and its sheets: a straight cone's sector, or one of its equal pieces; a
+// bent section's pieces, each where it lies on the sector or the blank they are cut from.
+struct PatternSheets {
+    std::size_t section = 0;  // in kChamberSections
+    std::vector<ChamberPart> parts;
+    std::optional<PieCuts> cuts;  // a bent section's
     TilePlan plan;
 };
 
-// A cone whose pattern would need more sheets than a printed template should.
+// A section whose pattern would need more sheets than a printed template should.
 struct TooManySheets {
-    std::size_t cone;  // in kConeSections
+    std::size_t section;  // in kChamberSections
 };
 
 // The model's names ("L2", "pancia") as Qt text.
@@ -76,13 +81,13 @@ struct TooManySheets {
 
 class ConeTemplates {
 public:
-    using Outcome = std::variant<ConeTemplates, DevelopmentFailure, TooManySheets>;
+    using Outcome = std::variant<ConeTemplates, DevelopmentFailure, BendFailure, TooManySheets>;
 
     [[nodiscard]] static Outcome plan(ChamberFigures figures, const TemplateOptions& options);
 
     [[nodiscard]] const TemplateOptions& options() const { return m_options; }
     [[nodiscard]] const ChamberDevelopment& development() const { return m_development; }
-    [[nodiscard]] const std::array<ConeSheets, kConeSections.size()>& cones() const { return m_cones; }
+    [[nodiscard]] const std::vector<PatternSheets>& patterns() const { return m_patterns; }
     [[nodiscard]] int pageCount() const;
 
     // The pages in order, each in its own orientation, with nothing of the device's margins.
@@ -96,7 +101,7 @@ private:
     ChamberFigures m_figures;
     TemplateOptions m_options;
     ChamberDevelopment m_development;
-    std::array<ConeSheets, kConeSections.size()> m_cones;
+    std::vector<PatternSheets> m_patterns;
 };
 
 }  // namespace scaricometro

@@ -129,6 +129,7 @@ private Q_SLOTS:
     void saysEveryFigure();
     void everySheetCarriesPattern_data();
     void everySheetCarriesPattern();
+    void bentSectionsInPieces();
     void standardScales_data();
     void standardScales();
     void failsWithoutLeavingAFile_data();
@@ -221,6 +222,49 @@ void ConeTemplatesTest::everySheetCarriesPattern()
             cut = !blackRuns(inside, y).empty();
         QVERIFY2(cut, qPrintable(u"page %1 has no cutting line"_s.arg(page)));
     }
+}
+
+// A header bent by 60° in 6 and the second cone by 30° in 4: the header's blank at 1:1 is as wide
+// as it rolls, every piece is numbered and those to turn are marked, and the data sheet tells how
+// the pieces go together.
+void ConeTemplatesTest::bentSectionsInPieces()
+{
+    TemplateOptions options;
+    options.bends[0] = {60, 6};
+    options.bends[2] = {30, 4};
+    const ConeTemplates templates = templatesFor(29, options);
+    const QString pdf = m_folder.filePath(u"bent.pdf"_s);
+    QCOMPARE(templates.saveAsPdf(pdf), std::nullopt);
+    QVERIFY(run(u"qpdf"_s, {u"--check"_s, pdf}).contains(u"No syntax or stream encoding errors"_s));
+
+    const QString data = pageText(pdf, 1);
+    for (const QString& expected : {u"Curve, in pezzi tagliati obliqui"_s,
+                                    u"L1 collettore: 60° verso l'alto della vista in 6 pezzi; 12,00° a ogni giunto, la "
+                                    u"linea d'asse non fa passi"_s,
+                                    u"L3 secondo cono divergente: 30° verso l'alto della vista in 4 pezzi; 10,00° a ogni "
+                                    u"giunto, passo della linea d'asse ai giunti"_s,
+                                    u"all'interno, dopo il mezzo giro, sui pezzi 2, 4."_s})
+        QVERIFY2(data.contains(expected), qPrintable(expected));
+
+    // The header's blank comes first after the data sheet, on one sheet.
+    const QString header = pageText(pdf, 2);
+    QVERIFY2(header.contains(u"Tratto L1 (collettore, D1 29,00 mm): foglio 1 di 1"_s), qPrintable(header));
+    QVERIFY(header.contains(u"Curvato di 60° in 6 pezzi, 12,00° a ogni giunto"_s));
+    QVERIFY(header.contains(u"girare di mezzo giro i pezzi 2, 4, 6 prima di saldarli"_s));
+    for (int piece = 1; piece <= 6; ++piece) {
+        const QString label = piece % 2 == 0 ? u"%1 · girare di mezzo giro"_s.arg(piece) : QString::number(piece);
+        QVERIFY2(header.contains(label), qPrintable(label));
+    }
+    const double width = blackWidthMm(renderPage(pdf, 2, m_folder.path()), 0.2);
+    const double rolled = templates.development().cylinders[0].developedWidth;
+    QVERIFY2(std::abs(width - rolled) <= 0.3, qPrintable(u"the blank is %1 mm wide, not %2 mm"_s.arg(width).arg(rolled)));
+
+    QString cone;
+    for (int page = 3; page <= templates.pageCount(); ++page)
+        cone += pageText(pdf, page);
+    QVERIFY(cone.contains(u"Cono L3 (secondo cono divergente, da D2 a D3): foglio 1 di"_s));
+    for (const QString& expected : {u"2 · girare di mezzo giro"_s, u"4 · girare di mezzo giro"_s})
+        QVERIFY2(cone.contains(expected), qPrintable(expected));
 }
 
 void ConeTemplatesTest::standardScales_data()
