@@ -12,10 +12,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -28,6 +31,8 @@ namespace {
 using namespace Qt::StringLiterals;
 
 constexpr int kMostPiecesPerCone = 2;
+// A bend of half a turn or more is no bend a chamber can take.
+constexpr int kMostBendDegrees = 180;
 constexpr QStringView kThicknessCaption = u"Spessore lamiera (mm)";
 
 QString millimetres(double value)
@@ -76,6 +81,30 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
     form->addRow(captionFor(m_paper, tr("Foglio:"), this), m_paper);
     form->addRow(captionFor(m_pieces, tr("Pezzi per cono:"), this), m_pieces);
 
+    // One row a section: its bend in degrees and its pieces.
+    auto* bends = new QGroupBox(tr("Curve"), this);
+    auto* grid = new QGridLayout(bends);
+    grid->addWidget(new QLabel(tr("Gradi"), bends), 0, 1);
+    grid->addWidget(new QLabel(tr("Pezzi"), bends), 0, 2);
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        const ChamberSection& section = kChamberSections[i];
+        const QString label = fromView(section.length);
+        auto* degrees = new QLineEdit(u"0"_s, bends);
+        degrees->setAccessibleName(tr("Curva %1 (gradi)").arg(label));
+        degrees->setToolTip(tr("0: diritto; positivo: verso l'alto della vista laterale, negativo: verso il basso"));
+        auto* pieces = new QSpinBox(bends);
+        pieces->setRange(kFewestBendPieces, kMostBendPieces);
+        pieces->setValue(SectionBend{}.pieces);
+        pieces->setAccessibleName(tr("Pezzi %1").arg(label));
+        pieces->setToolTip(tr("In quanti pezzi tagliare il tratto curvato; non conta a 0°"));
+        const auto row = static_cast<int>(i) + 1;
+        grid->addWidget(captionFor(degrees, u"%1 %2"_s.arg(label, fromView(section.name)), bends), row, 0);
+        grid->addWidget(degrees, row, 1);
+        grid->addWidget(pieces, row, 2);
+        m_bendDegrees[i] = degrees;
+        m_bendPieces[i] = pieces;
+    }
+
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* saveButton = buttons->addButton(tr("Salva PDF…"), QDialogButtonBox::AcceptRole);
     saveButton->setDefault(true);
@@ -89,6 +118,7 @@ ConeTemplatesDialog::ConeTemplatesDialog(ChamberFigures figures, QWidget* parent
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(bends);
     layout->addWidget(m_openWhenSaved);
     layout->addWidget(buttons);
     m_thickness->setFocus();
@@ -109,7 +139,7 @@ QString ConeTemplatesDialog::suggestedPath()
 
 std::optional<TemplateOptions> ConeTemplatesDialog::readOptions()
 {
-    // The thickness is typed as the stroke is, a point taken for the decimal comma.
+    // The thickness and the bends are typed as the stroke is, a point taken for the decimal comma.
     constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
     const std::optional<double> thickness = stroke.read(m_thickness->text());
     if (!thickness) {
@@ -120,7 +150,42 @@ std::optional<TemplateOptions> ConeTemplatesDialog::readOptions()
     options.thickness = *thickness;
     options.paper = kPapers[static_cast<std::size_t>(m_paper->currentIndex())].size;
     options.piecesPerCone = m_pieces->currentIndex() + 1;
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        QLineEdit* field = m_bendDegrees[i];
+        const std::optional<double> degrees = stroke.read(field->text());
+        if (!degrees) {
+            m_problem.show(this, ProblemMessage::notANumber(field->accessibleName(), u"30"_s), field);
+            return std::nullopt;
+        }
+        if (!(std::abs(*degrees) < kMostBendDegrees)) {
+            m_problem.show(this, tr("\"%1\" deve essere tra -%2 e %2, esclusi.").arg(field->accessibleName()).arg(kMostBendDegrees),
+                           field);
+            return std::nullopt;
+        }
+        options.bends[i] = {*degrees, m_bendPieces[i]->value()};
+    }
     return options;
+}
+
+void ConeTemplatesDialog::refuseBend(const BendFailure& failure, const TemplateOptions& options)
+{
+    const ChamberSection& section = kChamberSections[failure.section];
+    const SectionBend& bend = options.bends[failure.section];
+    QString why;
+    switch (failure.reason) {
+    case PieCuts::Refusal::NoLength:
+        why = tr("Il tratto %1 (%2) ha lunghezza %3 mm: non c'è nulla da curvare. Lasciarne la curva a 0.")
+                  .arg(fromView(section.length), fromView(section.name),
+                       millimetres(m_figures.dimensions.*section.lengthValue));
+        break;
+    case PieCuts::Refusal::CutsCross:
+        why = tr("Con una curva di %1° in %2 pezzi i tagli del tratto %3 (%4) si incrociano, o incontrano "
+                 "un'estremità del tratto.\nScegliere meno pezzi o una curva più piccola.")
+                  .arg(millimetres(bend.degrees), QString::number(bend.pieces), fromView(section.length),
+                       fromView(section.name));
+        break;
+    }
+    m_problem.show(this, why, m_bendDegrees[failure.section]);
 }
 
 QString ConeTemplatesDialog::whyNoDevelopment(const DevelopmentFailure& failure, const TemplateOptions& options) const
@@ -170,11 +235,19 @@ void ConeTemplatesDialog::chooseFile()
         refuse(*failure, *options);
         return;
     }
+    if (const auto* failure = std::get_if<BendFailure>(&outcome)) {
+        refuseBend(*failure, *options);
+        return;
+    }
     if (const auto* tooMany = std::get_if<TooManySheets>(&outcome)) {
-        m_problem.show(this, tr("La sagoma del cono %1 richiederebbe più di %2 fogli %3.\n"
-                                "Scegliere un foglio più grande, o 2 pezzi per cono.")
-                                 .arg(fromView(kConeSections[tooMany->cone].length),
-                                      QString::number(kMaxSheetsPerPattern), m_paper->currentText()));
+        const ChamberSection& section = kChamberSections[tooMany->section];
+        const bool straightCone = section.shape == SectionShape::Cone && options->bends[tooMany->section].isStraight();
+        m_problem.show(this, (straightCone ? tr("La sagoma del cono %1 richiederebbe più di %2 fogli %3.\n"
+                                                "Scegliere un foglio più grande, o 2 pezzi per cono.")
+                                           : tr("La sagoma del tratto %1 richiederebbe più di %2 fogli %3.\n"
+                                                "Scegliere un foglio più grande."))
+                                 .arg(fromView(section.length), QString::number(kMaxSheetsPerPattern),
+                                      m_paper->currentText()));
         return;
     }
     m_templates = std::get<ConeTemplates>(std::move(outcome));
@@ -200,7 +273,12 @@ void ConeTemplatesDialog::chooseFolder()
         return;
     }
     m_development = std::get<ChamberDevelopment>(std::move(outcome));
-    m_cuttingFiles = cuttingFiles(m_development, options->piecesPerCone);
+    const PartsOutcome parts = chamberParts(m_development, options->piecesPerCone, options->bends);
+    if (const auto* failure = std::get_if<BendFailure>(&parts)) {
+        refuseBend(*failure, *options);
+        return;
+    }
+    m_cuttingFiles = cuttingFiles(std::get<std::vector<ChamberPart>>(parts));
 
     QFileDialog* folders = fileDialog(tr("Scegli la cartella dei file DXF"));
     folders->setFileMode(QFileDialog::Directory);

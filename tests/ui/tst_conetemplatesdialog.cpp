@@ -9,14 +9,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QCryptographicHash>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -28,6 +32,10 @@ using namespace scaricometro;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The SHA-256 of the default chamber's six cutting files as they were before sections could be
+// bent: each file's name, a line feed and its bytes, in the order of their names.
+constexpr char kStraightFilesSha256[] = "1ed171a50d789df0e1a1fe11d8b6f1e16191e5954c84ce4ffa3937c5a1ea4070";
 
 const QStringList kFieldNames{u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s, u"Text15"_s, u"Text5"_s, u"Text16"_s};
 
@@ -94,6 +102,10 @@ private Q_SLOTS:
     void qtsOwnTextsAreItalian();
     void savesCuttingFiles_data();
     void savesCuttingFiles();
+    void bendsHaveARowEachSection();
+    void refusesBends_data();
+    void refusesBends();
+    void straightBendsChangeNothing();
 
 private:
     ConeTemplatesDialog* openDialog();
@@ -436,6 +448,157 @@ void ConeTemplatesDialogTest::savesCuttingFiles()
                  qPrintable(message ? message->text() : name));
     }
     QCOMPARE(m_opened, open ? QList<QUrl>{QUrl::fromLocalFile(folder.path())} : QList<QUrl>{});
+}
+
+// A row a section: the bend's field captioned for screen readers, 0 at first, and its pieces
+// beside it, Tab going from one to the other and on to the next section.
+void ConeTemplatesDialogTest::bendsHaveARowEachSection()
+{
+    ConeTemplatesDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    auto* group = dialog->findChild<QGroupBox*>();
+    QVERIFY(group && group->title() == u"Curve"_s);
+    QWidget* previous = nullptr;
+    for (const ChamberSection& section : kChamberSections) {
+        const QString label = QString::fromUtf8(section.length.data(), qsizetype(section.length.size()));
+        auto* degrees = qobject_cast<QLineEdit*>(
+            fieldCaptioned(*dialog, label + u' ' + QString::fromUtf8(section.name.data(), qsizetype(section.name.size()))));
+        QVERIFY2(degrees && degrees->parent() == group, qPrintable(label));
+        QCOMPARE(degrees->text(), u"0"_s);
+        QCOMPARE(degrees->accessibleName(), u"Curva %1 (gradi)"_s.arg(label));
+        QSpinBox* pieces = nullptr;
+        for (QSpinBox* spin : group->findChildren<QSpinBox*>()) {
+            if (spin->accessibleName() == u"Pezzi %1"_s.arg(label))
+                pieces = spin;
+        }
+        QVERIFY(pieces && pieces->minimum() == 2 && pieces->maximum() == 12);
+        if (previous) {
+            previous->setFocus();
+            QTest::keyClick(previous, Qt::Key_Tab);
+            QCOMPARE(dialog->focusWidget(), degrees);
+        }
+        degrees->setFocus();
+        QTest::keyClick(degrees, Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), pieces);
+        previous = pieces;
+    }
+}
+
+void ConeTemplatesDialogTest::refusesBends_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("degrees");
+    QTest::addColumn<int>("pieces");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("message");  // its beginning
+
+    QTest::newRow("letters") << u"29"_s << u"L3"_s << u"trenta"_s << 4 << u"Salva PDF…"_s
+                             << u"Il valore di \"Curva L3 (gradi)\" non è un numero.\nUsare solo cifre, con la "
+                                u"virgola per i decimali: per esempio 30."_s;
+    QTest::newRow("half a turn") << u"29"_s << u"L5"_s << u"-180"_s << 4 << u"Salva DXF…"_s
+                                 << u"\"Curva L5 (gradi)\" deve essere tra -180 e 180, esclusi."_s;
+    QTest::newRow("cuts that cross") << u"29"_s << u"L4"_s << u"-20"_s << 12 << u"Salva PDF…"_s
+                                     << u"Con una curva di -20° in 12 pezzi i tagli del tratto L4 (pancia) si "
+                                        u"incrociano, o incontrano un'estremità del tratto.\nScegliere meno pezzi o "
+                                        u"una curva più piccola."_s;
+    QTest::newRow("cuts that cross, for the DXF") << u"29"_s << u"L1"_s << u"170"_s << 2 << u"Salva DXF…"_s
+                                                  << u"Con una curva di 170° in 2 pezzi i tagli del tratto L1"_s;
+    QTest::newRow("a belly of negative length") << u"60"_s << u"L4"_s << u"10"_s << 2 << u"Salva PDF…"_s
+                                                << u"Il tratto L4 (pancia) ha lunghezza -"_s;
+}
+
+// A bend that cannot be read or made is said, naming the section, and its field is to mend.
+void ConeTemplatesDialogTest::refusesBends()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, section);
+    QFETCH(QString, degrees);
+    QFETCH(int, pieces);
+    QFETCH(QString, button);
+    QFETCH(QString, message);
+
+    m_form->textField(u"Text15"_s)->setText(header);
+    ConeTemplatesDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    QLineEdit* field = nullptr;
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+        if (edit->accessibleName() == u"Curva %1 (gradi)"_s.arg(section))
+            field = edit;
+    }
+    QVERIFY(field);
+    field->setText(degrees);
+    for (QSpinBox* spin : dialog->findChildren<QSpinBox*>()) {
+        if (spin->accessibleName() == u"Pezzi %1"_s.arg(section))
+            spin->setValue(pieces);
+    }
+    buttonCalled(*dialog, button)->click();
+    QVERIFY(!shown<QFileDialog>(*dialog));
+    QMessageBox* box = shown<QMessageBox>(*dialog);
+    QVERIFY(box);
+    QVERIFY2(box->text().startsWith(message), qPrintable(box->text()));
+    box->accept();
+    QCOMPARE(dialog->focusWidget(), field);
+}
+
+// Every bend 0, whatever its pieces: the same cutting files as ever, byte for byte, and the same
+// PDF pages, pixel for pixel, as with the bends untouched.
+void ConeTemplatesDialogTest::straightBendsChangeNothing()
+{
+    const QTemporaryDir root;
+    const auto straighten = [](ConeTemplatesDialog* dialog, const QString& degrees, int pieces) {
+        for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+            if (edit->accessibleName().startsWith(u"Curva"_s))
+                edit->setText(degrees);
+        }
+        for (QSpinBox* spin : dialog->findChildren<QSpinBox*>())
+            spin->setValue(pieces);
+        dialog->findChild<QCheckBox*>()->setChecked(false);
+    };
+
+    ConeTemplatesDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    straighten(dialog, u"0,0"_s, 11);
+    QFileDialog* folders = chooseFolder(dialog);
+    QVERIFY(folders);
+    const QDir folder(root.filePath(u"dxf"_s));
+    QVERIFY(folder.mkpath(u"."_s));
+    Q_EMIT folders->fileSelected(folder.path());
+    folders->close();
+    QCryptographicHash all(QCryptographicHash::Sha256);
+    const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(names.size(), 6);
+    for (const QString& name : names) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        all.addData(name.toUtf8() + '\n' + file.readAll());
+    }
+    QCOMPARE(all.result().toHex(), QByteArray(kStraightFilesSha256));
+    QMessageBox* saved = shown<QMessageBox>(*m_form);
+    QVERIFY(saved);
+    saved->accept();
+
+    if (QGuiApplication::platformName() == u"windows"_s)
+        QSKIP("The pages are rendered by poppler, on Linux");
+    QList<QImage> untouched;
+    for (const bool zeroed : {false, true}) {
+        dialog = openDialog();
+        QVERIFY(dialog);
+        if (zeroed)
+            straighten(dialog, u"-0"_s, 7);
+        else
+            dialog->findChild<QCheckBox*>()->setChecked(false);
+        const QString stem = zeroed ? u"zeroed"_s : u"untouched"_s;
+        saveAs(dialog, root.filePath(stem + u".pdf"_s), false);
+        QProcess::execute(u"pdftoppm"_s, {u"-r"_s, u"50"_s, u"-png"_s, root.filePath(stem + u".pdf"_s), root.filePath(stem)});
+        QList<QImage> pages;
+        for (const QFileInfo& page : QDir(root.path()).entryInfoList({stem + u"-*.png"_s}, QDir::Files, QDir::Name))
+            pages.append(QImage(page.filePath()));
+        QCOMPARE(pages.size(), 6);
+        if (zeroed)
+            QVERIFY(pages == untouched);
+        untouched = pages;
+    }
 }
 
 QTEST_MAIN(ConeTemplatesDialogTest)
