@@ -1,6 +1,6 @@
 // The cone templates for the default inputs: planned and written whole as a PDF, into memory and
 // into a file, as "Salva PDF…" writes them; and the parts' cutting files, drawn and saved into a
-// folder as "Salva DXF…" saves them.
+// folder as "Salva DXF…" saves them. Straight, and with every section bent in 12 pieces.
 #include "cutfiles/CuttingFiles.h"
 #include "sheets/ConeTemplates.h"
 #include "ui/Form1.h"
@@ -16,14 +16,32 @@ class TemplatesBenchmark : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void planAndPaint_data();
     void planAndPaint();
     void saveFile();
+    void drawCuttingFiles_data();
     void drawCuttingFiles();
     void saveCuttingFiles();
 
 private:
     [[nodiscard]] static ChamberFigures defaultFigures();
+    static void straightAndBent();
 };
+
+Q_DECLARE_METATYPE(ChamberBends)
+
+// Every section of the default chamber bent in 12 pieces, each about as far as it will go: the
+// short belly takes no more than some 18° in so many.
+void TemplatesBenchmark::straightAndBent()
+{
+    QTest::addColumn<ChamberBends>("bends");
+    QTest::addColumn<std::size_t>("parts");
+    QTest::newRow("straight") << ChamberBends{} << std::size_t{6};
+    QTest::newRow("all bent in 12")
+        << ChamberBends{SectionBend{60, 12}, SectionBend{45, 12}, SectionBend{45, 12}, SectionBend{-10, 12},
+                        SectionBend{-45, 12}, SectionBend{90, 12}}
+        << std::size_t{72};
+}
 
 ChamberFigures TemplatesBenchmark::defaultFigures()
 {
@@ -31,14 +49,22 @@ ChamberFigures TemplatesBenchmark::defaultFigures()
     return *window.chamberFigures();
 }
 
+void TemplatesBenchmark::planAndPaint_data()
+{
+    straightAndBent();
+}
+
 void TemplatesBenchmark::planAndPaint()
 {
+    QFETCH(ChamberBends, bends);
     const ChamberFigures figures = defaultFigures();
+    TemplateOptions options;
+    options.bends = bends;
     qint64 bytes = 0;
     QBENCHMARK {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        const auto templates = std::get<ConeTemplates>(ConeTemplates::plan(figures, {}));
+        const auto templates = std::get<ConeTemplates>(ConeTemplates::plan(figures, options));
         QPdfWriter writer(&buffer);
         templates.paint(writer);
         bytes = buffer.size();
@@ -56,14 +82,21 @@ void TemplatesBenchmark::saveFile()
     }
 }
 
+void TemplatesBenchmark::drawCuttingFiles_data()
+{
+    straightAndBent();
+}
+
 void TemplatesBenchmark::drawCuttingFiles()
 {
+    QFETCH(ChamberBends, bends);
+    QFETCH(std::size_t, parts);
     const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
     std::size_t files = 0;
     QBENCHMARK {
-        files = cuttingFiles(development, 1).size();
+        files = cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, 1, bends))).size();
     }
-    QCOMPARE(files, std::size_t{6});
+    QCOMPARE(files, parts);
 }
 
 // All six files, drawn and written, each time replacing the six of the time before.
@@ -72,7 +105,7 @@ void TemplatesBenchmark::saveCuttingFiles()
     const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
     const QTemporaryDir folder;
     QBENCHMARK {
-        QVERIFY(!saveAllOrNone(folder.path(), cuttingFiles(development, 1)));
+        QVERIFY(!saveAllOrNone(folder.path(), cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, 1)))));
     }
 }
 

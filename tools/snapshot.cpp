@@ -1,11 +1,13 @@
 // Renders Scaricometro's window without a display: it clicks "Calcola" on the default inputs,
 // prints the eleven results, optionally clicks one result's caption to light its part of the
 // drawing, and saves the window as a PNG; optionally it also saves, for the same figures, 1 mm
-// sheet and one piece per cone, the cones' templates (A4) as a PDF and the parts' cutting files
-// into a folder.
+// sheet and one piece per cone, the templates (A4) as a PDF and the parts' cutting files into a
+// folder, with the sections bent as asked.
 //
 //   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]
+//                         [--bend SECTION=DEGREES:PIECES ...]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
+//       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
 #include "cutfiles/CuttingFiles.h"
 #include "ui/ChamberFields.h"
 #include "ui/Form1.h"
@@ -17,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <algorithm>
@@ -46,6 +49,26 @@ QString takeOption(QStringList& arguments, const QString& name)
     return value;
 }
 
+// Every `--bend SECTION=DEGREES:PIECES`, taken out of the arguments; none where one cannot be read.
+std::optional<scaricometro::ChamberBends> takeBends(QStringList& arguments)
+{
+    scaricometro::ChamberBends bends{};
+    const QRegularExpression form(QStringLiteral("^(L[1-6])=(-?[0-9]+(?:\\.[0-9]+)?):([0-9]+)$"));
+    for (qsizetype at; (at = arguments.indexOf(QStringLiteral("--bend"))) > 0;) {
+        const QRegularExpressionMatch bend = form.match(arguments.value(at + 1));
+        arguments.remove(at, std::min<qsizetype>(2, arguments.size() - at));
+        if (!bend.hasMatch())
+            return std::nullopt;
+        const auto section = std::find_if(scaricometro::kChamberSections.begin(), scaricometro::kChamberSections.end(),
+                                          [&](const scaricometro::ChamberSection& s) {
+                                              return scaricometro::fromView(s.length) == bend.captured(1);
+                                          });
+        bends[static_cast<std::size_t>(section - scaricometro::kChamberSections.begin())] = {bend.captured(2).toDouble(),
+                                                                                              bend.captured(3).toInt()};
+    }
+    return bends;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -64,12 +87,17 @@ int main(int argc, char* argv[])
     const bool cuttingFilesAsked = arguments.contains(QStringLiteral("--dxf"));
     const QString templatesPath = takeOption(arguments, QStringLiteral("--templates"));
     const QString cuttingFolder = takeOption(arguments, QStringLiteral("--dxf"));
+    scaricometro::TemplateOptions options;
+    const std::optional<scaricometro::ChamberBends> bends = takeBends(arguments);
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
-        || (cuttingFilesAsked && cuttingFolder.isEmpty())) {
+        || (cuttingFilesAsked && cuttingFolder.isEmpty()) || !bends) {
         err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]\n"
-               "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n";
+               "                             [--bend SECTION=DEGREES:PIECES ...]\n"
+               "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n"
+               "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces.\n";
         return 2;
     }
+    options.bends = *bends;
     const QString outputPath = arguments.at(1);
     const QString figure = arguments.value(2);
 
@@ -100,7 +128,11 @@ int main(int argc, char* argv[])
 
     const scaricometro::ChamberFigures figures = *window.chamberFigures();
     if (!templatesPath.isEmpty()) {
-        const auto templates = scaricometro::ConeTemplates::plan(figures, {});
+        const auto templates = scaricometro::ConeTemplates::plan(figures, options);
+        if (!std::holds_alternative<scaricometro::ConeTemplates>(templates)) {
+            err << "no templates for these figures and bends\n";
+            return 1;
+        }
         const std::optional<QString> failure = std::get<scaricometro::ConeTemplates>(templates).saveAsPdf(templatesPath);
         if (failure) {
             err << "could not save " << templatesPath << ": " << *failure << '\n';
@@ -109,10 +141,14 @@ int main(int argc, char* argv[])
         out << "cone templates saved as " << templatesPath << '\n';
     }
     if (!cuttingFolder.isEmpty()) {
-        const scaricometro::TemplateOptions options;
         const auto development = std::get<scaricometro::ChamberDevelopment>(
             scaricometro::developChamber(figures.dimensions, options.thickness));
-        const auto files = scaricometro::cuttingFiles(development, options.piecesPerCone);
+        const auto parts = scaricometro::chamberParts(development, options.piecesPerCone, options.bends);
+        if (!std::holds_alternative<std::vector<scaricometro::ChamberPart>>(parts)) {
+            err << "no cutting files for these bends\n";
+            return 1;
+        }
+        const auto files = scaricometro::cuttingFiles(std::get<std::vector<scaricometro::ChamberPart>>(parts));
         if (const auto failure = scaricometro::saveAllOrNone(cuttingFolder, files)) {
             err << "could not save " << failure->path << ": " << failure->reason << '\n';
             return 1;
