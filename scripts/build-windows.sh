@@ -36,14 +36,11 @@ fetch_debian_source() {
     local package=$1 version=$2 folder=$3 apt_dir="$cache_root/apt" codename suite archive
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$folder/download"
-    for suite in "" -updates -security; do
-        archive=$(debian_archive "$suite")
-        if [ -n "$archive" ]; then echo "deb-src $archive $codename$suite main"; fi
-    done >"$apt_dir/sources.list"
-    if [ ! -s "$apt_dir/sources.list" ]; then
-        echo "This machine's apt names no archive of Debian $codename to take the source of $package from." >&2
-        exit 1
-    fi
+    archive=$(required_debian_archive "$codename")
+    echo "deb-src $archive $codename main" >"$apt_dir/sources.list"
+    for suite in "$codename-updates" "$codename-security"; do
+        if archive=$(debian_archive "$suite"); then echo "deb-src $archive $suite main"; fi
+    done >>"$apt_dir/sources.list"
     local apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/nonexistent
                        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir")
     apt-get "${apt_options[@]}" update

@@ -18,9 +18,9 @@ command -v debootstrap >/dev/null || apt-get install -y --no-install-recommends 
 root=${2:-$(mktemp -d "/var/tmp/scaricometro-$release.XXXXXX")}
 log="$root.log"
 # The archives this machine's apt uses, for the other release too.
-mirror=$(debian_archive "")
-security=$(debian_archive -security)
-[ -n "$mirror" ] || { echo "This machine's apt names no Debian archive to take $release from." >&2; exit 1; }
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+mirror=$(required_debian_archive "$codename")
+security=$(debian_archive "$codename-security" || true)
 
 debootstrap --variant=minbase "$release" "$root" "$mirror"
 # What a fresh installation of the release reads: the release, its updates and its security fixes.
