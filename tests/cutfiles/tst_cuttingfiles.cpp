@@ -9,12 +9,13 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <optional>
+#include <span>
 
 using namespace scaricometro;
 using namespace Qt::StringLiterals;
@@ -78,6 +79,19 @@ QString expectedPieceLine(const QString& name, const ChamberDimensions& dimensio
     return u"%1\tpiece\t%2\t%3\t%4\t%5\t%6"_s.arg(
         name, number(length), number((dimensions.*shape.startDiameterValue + thickness) / 2),
         number((dimensions.*shape.endDiameterValue + thickness) / 2), joint(piece - 1), joint(piece));
+}
+
+// The files saved into a new folder of `root` named after the run, with the checker's
+// expected.txt; none where either cannot be written.
+std::optional<QString> savedForChecker(const QTemporaryDir& root, int run, std::span<const CuttingFile> files,
+                                       const QStringList& expected)
+{
+    const QString folder = root.filePath(QString::number(run));
+    QFile list(QDir(folder).filePath(u"expected.txt"_s));
+    if (!QDir().mkpath(folder) || saveAllOrNone(folder, files) || !list.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    list.write((expected.join(u'\n') + u'\n').toUtf8());
+    return folder;
 }
 
 // Each file's name and bytes, the hidden ones too.
@@ -180,15 +194,12 @@ void CuttingFilesTest::readByEzdxf()
         const int pieces = 1 + run % 2;
         const ChamberDevelopment development = developed({203, 510, 12000, stroke, header}, thickness);
         const std::vector<CuttingFile> files = filesFor(development, pieces);
-        const QString folder = root.filePath(QString::number(run));
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(!saveAllOrNone(folder, files));
-        QFile expected(QDir(folder).filePath(u"expected.txt"_s));
-        QVERIFY(expected.open(QIODevice::WriteOnly));
-        QTextStream lines(&expected);
+        QStringList expected;
         for (const CuttingFile& file : files)
-            lines << expectedLine(file, development, pieces) << '\n';
-        folders.append(folder);
+            expected.append(expectedLine(file, development, pieces));
+        const std::optional<QString> folder = savedForChecker(root, run, files, expected);
+        QVERIFY(folder);
+        folders.append(*folder);
     }
     int exitCode = 0;
     const QString faults = run(kDebianPython, QStringList{u"" SCARICOMETRO_DXF_CHECKER ""_s} + folders, &exitCode);
@@ -212,28 +223,25 @@ void CuttingFilesTest::bentPiecesReadByEzdxf()
         ChamberBends bends;
         for (std::size_t i = 0; i < bends.size(); ++i) {
             const SectionBend bend{(1 + random.bounded(89.0)) * (random.bounded(2) ? 1 : -1),
-                                   kFewestBendPieces + static_cast<int>(random.bounded(kMostBendPieces - 1))};
+                                   kFewestBendPieces + static_cast<int>(random.bounded(kMostBendPieces - kFewestBendPieces + 1))};
             if (PieCuts::cut(development.sections[i], bend))
                 bends[i] = bend;
         }
         const auto parts = std::get<std::vector<ChamberPart>>(chamberParts(development, 1, bends));
         const std::vector<CuttingFile> files = cuttingFiles(parts);
-        const QString folder = root.filePath(QString::number(run));
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(!saveAllOrNone(folder, files));
-        QFile expected(QDir(folder).filePath(u"expected.txt"_s));
-        QVERIFY(expected.open(QIODevice::WriteOnly));
-        QTextStream lines(&expected);
+        QStringList expected;
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::size_t section = chamberIndex(*parts[i].section);
             if (parts[i].piece == 0) {
-                lines << expectedLine(files[i], development, 1) << '\n';
+                expected.append(expectedLine(files[i], development, 1));
                 continue;
             }
-            lines << expectedPieceLine(files[i].name, dimensions, thickness, section, bends[section], parts[i].piece) << '\n';
+            expected.append(expectedPieceLine(files[i].name, dimensions, thickness, section, bends[section], parts[i].piece));
             ++pieces;
         }
-        folders.append(folder);
+        const std::optional<QString> folder = savedForChecker(root, run, files, expected);
+        QVERIFY(folder);
+        folders.append(*folder);
     }
     QVERIFY2(pieces > 500, qPrintable(QString::number(pieces)));
     int exitCode = 0;

@@ -66,6 +66,17 @@ QPushButton* buttonCalled(const QWidget& parent, const QString& text)
     return nullptr;
 }
 
+// The control that screen readers call `name`.
+template <typename Widget>
+Widget* named(const QWidget& parent, const QString& name)
+{
+    for (Widget* widget : parent.findChildren<Widget*>()) {
+        if (widget->accessibleName() == name)
+            return widget;
+    }
+    return nullptr;
+}
+
 // The field that a caption names for screen readers.
 QWidget* fieldCaptioned(const QWidget& parent, const QString& caption)
 {
@@ -466,11 +477,7 @@ void ConeTemplatesDialogTest::bendsHaveARowEachSection()
         QVERIFY2(degrees && degrees->parent() == group, qPrintable(label));
         QCOMPARE(degrees->text(), u"0"_s);
         QCOMPARE(degrees->accessibleName(), u"Curva %1 (gradi)"_s.arg(label));
-        QSpinBox* pieces = nullptr;
-        for (QSpinBox* spin : group->findChildren<QSpinBox*>()) {
-            if (spin->accessibleName() == u"Pezzi %1"_s.arg(label))
-                pieces = spin;
-        }
+        auto* pieces = named<QSpinBox>(*group, u"Pezzi %1"_s.arg(label));
         QVERIFY(pieces && pieces->minimum() == 2 && pieces->maximum() == 12);
         if (previous) {
             previous->setFocus();
@@ -521,17 +528,11 @@ void ConeTemplatesDialogTest::refusesBends()
     m_form->textField(u"Text15"_s)->setText(header);
     ConeTemplatesDialog* dialog = openDialog();
     QVERIFY(dialog);
-    QLineEdit* field = nullptr;
-    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
-        if (edit->accessibleName() == u"Curva %1 (gradi)"_s.arg(section))
-            field = edit;
-    }
-    QVERIFY(field);
+    auto* field = named<QLineEdit>(*dialog, u"Curva %1 (gradi)"_s.arg(section));
+    auto* spin = named<QSpinBox>(*dialog, u"Pezzi %1"_s.arg(section));
+    QVERIFY(field && spin);
     field->setText(degrees);
-    for (QSpinBox* spin : dialog->findChildren<QSpinBox*>()) {
-        if (spin->accessibleName() == u"Pezzi %1"_s.arg(section))
-            spin->setValue(pieces);
-    }
+    spin->setValue(pieces);
     buttonCalled(*dialog, button)->click();
     QVERIFY(!shown<QFileDialog>(*dialog));
     QMessageBox* box = shown<QMessageBox>(*dialog);
