@@ -69,17 +69,19 @@ echo "== The test programs under Wine"
 check "the test programs" ctest --test-dir "$windows_build" --output-on-failure
 
 # The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., its window
-# after "Calcola" and a click on L4, its cone templates and its cutting files.
+# after "Calcola" and a click on L4, its templates and its cutting files, with a cone and the
+# header pipe bent.
+bends=(--bend L3=30:4 --bend L1=-60:6)
 mkdir -p "$work/linux-dxf"
-"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" --dxf "$work/linux-dxf" |
-    grep ' = ' >"$work/linux-results.txt"
+"$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" --dxf "$work/linux-dxf" \
+    "${bends[@]}" | grep ' = ' >"$work/linux-results.txt"
 
 echo "== The snapshot tool, writing under a folder with a non-ASCII name"
 snapshot_dir="$WINEPREFIX/drive_c/users/Niccolò"
 mkdir -p "$snapshot_dir/taglio"
 snapshot_results() {
-    wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 \
-        --templates 'C:\users\Niccolò\sagome.pdf' --dxf 'C:\users\Niccolò\taglio' >"$work/snapshot.txt" &&
+    timeout 300 wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 \
+        --templates 'C:\users\Niccolò\sagome.pdf' --dxf 'C:\users\Niccolò\taglio' "${bends[@]}" >"$work/snapshot.txt" &&
         grep ' = ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-results.txt" - &&
         [ -s "$snapshot_dir/finestra.png" ]
 }
