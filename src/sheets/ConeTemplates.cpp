@@ -493,7 +493,7 @@ void paintSideView(const Page& page, const std::array<SectionProfile, kChamberSe
         const ProfilePiece& middle = profile[i].pieces[profile[i].pieces.size() / 2];
         const QPointF at = (onPage(middle.axisStart) + onPage(middle.axisEnd)) / 2;
         constexpr double labelWidthMm = 16;
-        const QString bent = bends[i].isStraight() ? label : label + u' ' + decimals(bends[i].degrees, 0) + u'°';
+        const QString bent = bends[i].isStraight() ? label : label + u' ' + decimals(bends[i].degrees, 5) + u'°';
         if (right - left > 3 || !bends[i].isStraight())
             page.text(at - QPointF(labelWidthMm / 2, 1.5), labelWidthMm, bent, documentFont(6), Qt::AlignHCenter, kGuideColor);
     }
