@@ -669,7 +669,10 @@ void ConeTemplates::paint(QPagedPaintDevice& device) const
                 if (pattern.cuts)
                     paragraph(bendParagraph(pattern.section, *pattern.cuts, m_options.bends[pattern.section]));
             }
-            if (m_options.piecesPerCone > 1)
+            const bool bentCone = std::any_of(m_patterns.begin(), m_patterns.end(), [](const PatternSheets& pattern) {
+                return pattern.cuts && kChamberSections[pattern.section].shape == SectionShape::Cone;
+            });
+            if (bentCone && m_options.piecesPerCone > 1)
                 paragraph(u"Un cono curvato si fa in anelli interi: i pezzi per cono valgono per i coni diritti."_s);
         }
 
