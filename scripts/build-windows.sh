@@ -153,9 +153,12 @@ build_dxflib
 mkdir -p "$windows_dir"
 source_text >"$windows_dir/SOURCES.txt"
 # Qt's own toolchain file finds the static Qt and loads the project's, named again since the Qt in
-# the cache may have been built from another checkout.
+# the cache may have been built from another checkout. A static Qt links its plugins (the windows
+# platform among them) only into a program whose build reads their CMake files, which Debian 13's
+# Qt skips unless told otherwise: without them the exe starts with no platform plugin at all.
 configure "$windows_dir" -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
     -DBUILD_TESTING=ON -DSCARICOMETRO_BENCHMARKS=OFF \
     -DDXFLIB_INCLUDE_DIR="$dxflib_prefix/include" -DDXFLIB_LIBRARY="$dxflib_prefix/lib/libdxflib.a" \
