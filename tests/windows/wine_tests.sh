@@ -24,8 +24,13 @@ wineboot --init 2>/dev/null
 wineserver -w
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Lucida Console' /d 'DejaVu Sans Mono' /f >/dev/null
-# Wine's own Fonts folder, where the snapshot tool's offscreen platform would look, is empty.
-wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'Z:\usr\share\fonts\truetype\liberation2' /f >/dev/null
+# Wine's own Fonts folder, where the snapshot tool's offscreen platform would look, is empty;
+# Liberation's folder is named differently from one Debian release to the next.
+liberation=$(dirname "$(find /usr/share/fonts -name LiberationSans-Regular.ttf -print -quit)")
+wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d "$(winepath -w "$liberation")" /f >/dev/null
+# Qt 6.8's DirectWrite font database does not see the replacements above, which Wine makes for
+# GDI only, and takes another face for Arial; its GDI one does, as Qt 6.4's default one is.
+wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d 'windows:nodirectwrite' /f >/dev/null
 wineserver -w
 
 # startup N: the median wall time from launch to first frame of N runs of each window, the
