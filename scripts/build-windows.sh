@@ -6,15 +6,6 @@
 # portable zip are made. Prints the paths of what it made.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-# Debian 13's Qt 6.8, built with the options below, gives an exe that stops at once for want of a
-# platform plugin; until that is mended the release is built on Debian 12, rather than after an
-# hour of building. SCARICOMETRO_WINDOWS_ANY_RELEASE=1 builds anyway, for whoever mends it.
-release=$(. /etc/os-release && echo "$VERSION_CODENAME")
-if [ "$release" != bookworm ] && [ -z "${SCARICOMETRO_WINDOWS_ANY_RELEASE:-}" ]; then
-    echo "The Windows program is built on Debian 12 (bookworm) only: on Debian $release its static Qt gives an exe that does not start." >&2
-    exit 1
-fi
-
 install_missing_packages build windows
 windows_dir="$project_dir/build-windows"
 toolchain="$project_dir/cmake/mingw-w64-x86_64.cmake"
