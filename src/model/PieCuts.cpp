@@ -170,17 +170,16 @@ std::vector<Point> PieCuts::cutCurve(int joint, bool fromLeft) const
         const double from = azimuths.back();
         double near = from;
         double far = std::min(kPi, from + 2 * chord);
-        while (fits(from, far) && far < kPi) {
+        bool farFits = false;
+        while ((farFits = fits(from, far)) && far < kPi) {
             near = far;
             far = std::min(kPi, from + 2 * (far - from));
         }
-        if (!fits(from, far)) {
-            for (int step = 0; step < kChordSearchSteps; ++step) {
-                const double middle = (near + far) / 2;
-                (fits(from, middle) ? near : far) = middle;
-            }
-        } else {
+        if (farFits)
             near = far;
+        for (int step = 0; !farFits && step < kChordSearchSteps; ++step) {
+            const double middle = (near + far) / 2;
+            (fits(from, middle) ? near : far) = middle;
         }
         const double reached = near > from ? near : far;
         chord = reached - from;

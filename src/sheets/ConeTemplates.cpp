@@ -396,15 +396,18 @@ void paintPieceNumbers(const Page& page, const QRectF& area, const QTransform& t
         const QString label = PieCuts::isTurned(piece) ? u"%1 · girare di mezzo giro"_s.arg(piece) : QString::number(piece);
         const QSizeF size = page.textSize(label, font);
         const double axial = (cuts.jointCentre(piece - 1) + cuts.jointCentre(piece)) / 2;
-        std::optional<QRectF> chosen;
-        for (const QRectF& room : {clear, area}) {
+        const auto placedIn = [&](const QRectF& room) -> std::optional<QRectF> {
             for (const double azimuth : kLabelAzimuths) {
                 const Point middle = cuts.flatPoint(axial, azimuth);
                 const QRectF box(toPage.map(QPointF(middle.x, middle.y)) - QPointF(size.width(), size.height()) / 2, size);
-                if (!chosen && room.contains(box))
-                    chosen = box;
+                if (room.contains(box))
+                    return box;
             }
-        }
+            return std::nullopt;
+        };
+        std::optional<QRectF> chosen = placedIn(clear);
+        if (!chosen)
+            chosen = placedIn(area);
         if (chosen) {
             page.text(chosen->topLeft() - QPointF(wrapSlackMm / 2, 0), size.width() + wrapSlackMm, label, font,
                       Qt::AlignHCenter, kGuideColor);

@@ -38,6 +38,24 @@ RandomBend randomBend(QRandomGenerator& random)
             {degrees, kFewestBendPieces + static_cast<int>(random.bounded(kMostBendPieces - kFewestBendPieces + 1))}};
 }
 
+struct BentSection {
+    RandomBend drawn;
+    PieCuts cuts;
+};
+
+// The random bends, from `seed`, that the sections take.
+std::vector<BentSection> acceptedBends(quint32 seed, int runs)
+{
+    QRandomGenerator random(seed);
+    std::vector<BentSection> accepted;
+    for (int run = 0; run < runs; ++run) {
+        const RandomBend drawn = randomBend(random);
+        if (const std::optional<PieCuts> cuts = PieCuts::cut(drawn.section, drawn.bend))
+            accepted.push_back({drawn, *cuts});
+    }
+    return accepted;
+}
+
 // The point of the section a point of its flat pattern rolls onto: about the sector's centre for
 // a cone, whose sector is 2π · sin β round; across the blank, from the seam at φ = −π, for a
 // cylinder. In the section's own axes, z along the axis from the engine end.
@@ -105,14 +123,10 @@ private Q_SLOTS:
 // lower or its upper joint, and the pieces share their cuts vertex for vertex.
 void PieCutsTest::cutsRollBackOntoTheirPlanes()
 {
-    QRandomGenerator random(20261209);
-    int bent = 0;
-    for (int run = 0; run < 400; ++run) {
-        const RandomBend drawn = randomBend(random);
-        const std::optional<PieCuts> cuts = PieCuts::cut(drawn.section, drawn.bend);
-        if (!cuts)
-            continue;
-        ++bent;
+    const std::vector<BentSection> bent = acceptedBends(20261209, 400);
+    for (std::size_t run = 0; run < bent.size(); ++run) {
+        const RandomBend& drawn = bent[run].drawn;
+        const PieCuts* cuts = &bent[run].cuts;
         std::vector<Point> previousTop;
         for (int piece = 1; piece <= cuts->pieces(); ++piece) {
             const PartOutline outline = cuts->pieceOutline(piece);
@@ -138,7 +152,7 @@ void PieCutsTest::cutsRollBackOntoTheirPlanes()
             previousTop = top;
         }
     }
-    QVERIFY2(bent > 100, qPrintable(QString::number(bent)));
+    QVERIFY2(bent.size() > 100, qPrintable(QString::number(bent.size())));
 }
 
 // Piece p + 1 is placed by piece p's placement and a half turn about their joint: its lower rim,
@@ -146,12 +160,10 @@ void PieCutsTest::cutsRollBackOntoTheirPlanes()
 // joint's plane.
 void PieCutsTest::turnedRimsMeetTheirNeighbours()
 {
-    QRandomGenerator random(1909);
-    for (int run = 0; run < 400; ++run) {
-        const RandomBend drawn = randomBend(random);
-        const std::optional<PieCuts> cuts = PieCuts::cut(drawn.section, drawn.bend);
-        if (!cuts)
-            continue;
+    const std::vector<BentSection> bent = acceptedBends(1909, 400);
+    for (std::size_t run = 0; run < bent.size(); ++run) {
+        const RandomBend& drawn = bent[run].drawn;
+        const PieCuts* cuts = &bent[run].cuts;
         const double slope = (drawn.section.outletRadius - drawn.section.engineRadius) / drawn.section.length;
         for (int joint = 1; joint < cuts->pieces(); ++joint) {
             const Placement relative = inverse(cuts->placement(joint)).after(cuts->placement(joint + 1));
@@ -174,12 +186,10 @@ void PieCutsTest::turnedRimsMeetTheirNeighbours()
 // cylinder's not at all.
 void PieCutsTest::everyJointBendsByTwiceTheTilt()
 {
-    QRandomGenerator random(42);
-    for (int run = 0; run < 400; ++run) {
-        const RandomBend drawn = randomBend(random);
-        const std::optional<PieCuts> cuts = PieCuts::cut(drawn.section, drawn.bend);
-        if (!cuts)
-            continue;
+    const std::vector<BentSection> bent = acceptedBends(42, 400);
+    for (std::size_t run = 0; run < bent.size(); ++run) {
+        const RandomBend& drawn = bent[run].drawn;
+        const PieCuts* cuts = &bent[run].cuts;
         const double alpha = std::abs(drawn.bend.degrees) * kPi / 180 / (2 * (cuts->pieces() - 1));
         const Vector3 first = cuts->placement(1).turn({0, 0, 1});
         for (int joint = 1; joint < cuts->pieces(); ++joint) {
