@@ -183,4 +183,18 @@ std::string formatRounded(double value, DecimalPlaces places)
     return formatDecimalComma(roundHalfEven(value, places));
 }
 
+std::string formatFixed(double value, DecimalPlaces places)
+{
+    std::string text = formatRounded(value, places);
+    if (places.count() == 0)
+        return text;
+    std::size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+        comma = text.size();
+        text += ',';
+    }
+    text.append(comma + 1 + static_cast<std::size_t>(places.count()) - text.size(), '0');
+    return text;
+}
+
 }  // namespace scaricometro

@@ -60,4 +60,8 @@ private:
 // `value` must be finite.
 [[nodiscard]] std::string formatRounded(double value, DecimalPlaces places);
 
+// The same with every one of the places written out, as a drawing's figures are: "65,60", "0,00".
+// `value` must be finite.
+[[nodiscard]] std::string formatFixed(double value, DecimalPlaces places);
+
 }  // namespace scaricometro

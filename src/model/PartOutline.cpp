@@ -115,6 +115,23 @@ double PartOutline::length() const
     return total;
 }
 
+// Green's theorem: half the integral of x dy − y dx round the outline. Along an arc about c of
+// radius r that sweeps s radians from a to b, the integral is r² s + c.x (b.y − a.y) − c.y (b.x − a.x).
+double PartOutline::area() const
+{
+    double twice = 0;
+    for (const OutlineEdge& edge : edges) {
+        if (edge.arc) {
+            const CircleArc& arc = *edge.arc;
+            twice += arc.radius * arc.radius * arc.sweepDegrees * kDegree + arc.centre.x * (edge.to.y - edge.from.y)
+                - arc.centre.y * (edge.to.x - edge.from.x);
+        } else {
+            twice += edge.from.x * edge.to.y - edge.from.y * edge.to.x;
+        }
+    }
+    return std::abs(twice) / 2;
+}
+
 Point PartOutline::pointAt(double fraction) const
 {
     double along = std::clamp(fraction, 0.0, 1.0) * length();

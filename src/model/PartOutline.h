@@ -81,6 +81,8 @@ struct PartOutline {
     // The smallest rectangle that holds the outline, arcs' bulges included.
     [[nodiscard]] Rect bounds() const;
     [[nodiscard]] double length() const;
+    // The area it encloses, arcs' bulges included.
+    [[nodiscard]] double area() const;
     // The point at `fraction` (0 to 1) of the way round.
     [[nodiscard]] Point pointAt(double fraction) const;
 };

@@ -16,21 +16,6 @@ constexpr double kCurveMargin = 0.98;
 constexpr int kSamplesPerChord = 16;
 constexpr int kChordSearchSteps = 14;
 
-double dot(Vector3 a, Vector3 b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-Vector3 plus(Vector3 a, Vector3 b)
-{
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-
-Vector3 times(double k, Vector3 a)
-{
-    return {k * a.x, k * a.y, k * a.z};
-}
-
 double distanceToSegment(Point p, Point a, Point b)
 {
     const double dx = b.x - a.x;
@@ -42,27 +27,12 @@ double distanceToSegment(Point p, Point a, Point b)
 
 }  // namespace
 
-Vector3 Placement::apply(Vector3 point) const
+double withinTurn(double degrees)
 {
-    return plus(turn(point), shift);
-}
-
-Vector3 Placement::turn(Vector3 direction) const
-{
-    return {dot(rows[0], direction), dot(rows[1], direction), dot(rows[2], direction)};
-}
-
-Placement Placement::after(const Placement& first) const
-{
-    Placement both;
-    for (std::size_t row = 0; row < 3; ++row) {
-        const Vector3 column[] = {{first.rows[0].x, first.rows[1].x, first.rows[2].x},
-                                  {first.rows[0].y, first.rows[1].y, first.rows[2].y},
-                                  {first.rows[0].z, first.rows[1].z, first.rows[2].z}};
-        both.rows[row] = {dot(rows[row], column[0]), dot(rows[row], column[1]), dot(rows[row], column[2])};
-    }
-    both.shift = apply(first.shift);
-    return both;
+    constexpr double kTurn = 360;
+    const double turned = std::fmod(degrees, kTurn);
+    const double positive = turned < 0 ? turned + kTurn : turned;
+    return positive == 0 || positive == kTurn ? 0 : positive;
 }
 
 PieCuts::PieCuts(const Frustum& section, int pieces, double tilt)
@@ -100,6 +70,11 @@ std::optional<PieCuts> PieCuts::cut(const Frustum& section, const SectionBend& b
     return cuts;
 }
 
+PieCuts PieCuts::whole(const Frustum& section)
+{
+    return PieCuts(section, 1, 0);
+}
+
 double PieCuts::slope() const
 {
     return (m_section.outletRadius - m_section.engineRadius) / m_section.length;
@@ -123,12 +98,20 @@ double PieCuts::jointCentre(int joint) const
     return m_section.length * joint / m_pieces;
 }
 
-// The joint's plane is z + tan(tilt) · x = its centre; the generator's point at z has
-// x = (engine radius + slope · z) · cos φ.
 double PieCuts::jointAt(int joint, double azimuth) const
 {
+    return wallPoint(joint, azimuth, 0).z;
+}
+
+// The joint's plane is z + tan(tilt) · x = its centre; the generator's point at z has
+// x = (engine radius + offset + slope · z) · cos φ.
+Vector3 PieCuts::wallPoint(int joint, double azimuth, double radialOffset) const
+{
     const double lean = std::cos(azimuth) * std::tan(jointTilt(joint));
-    return (jointCentre(joint) - m_section.engineRadius * lean) / (1 + slope() * lean);
+    const double engineRadius = m_section.engineRadius + radialOffset;
+    const double axial = (jointCentre(joint) - engineRadius * lean) / (1 + slope() * lean);
+    const double radius = engineRadius + slope() * axial;
+    return {radius * std::cos(azimuth), radius * std::sin(azimuth), axial};
 }
 
 Vector3 PieCuts::surfacePoint(double axial, double azimuth) const
@@ -230,7 +213,7 @@ PartOutline PieCuts::pieceOutline(int piece) const
 
 Vector3 PieCuts::ellipseCentre(int joint) const
 {
-    return times(0.5, plus(surfacePoint(jointAt(joint, 0), 0), surfacePoint(jointAt(joint, kPi), kPi)));
+    return 0.5 * (wallPoint(joint, 0, 0) + wallPoint(joint, kPi, 0));
 }
 
 Placement PieCuts::halfTurn(int joint) const
@@ -248,7 +231,7 @@ Placement PieCuts::halfTurn(int joint) const
         turn.rows[row] = {entries[0], entries[1], entries[2]};
     }
     const Vector3 centre = ellipseCentre(joint);
-    turn.shift = plus(centre, times(-1, turn.turn(centre)));
+    turn.shift = centre - turn.turn(centre);
     return turn;
 }
 

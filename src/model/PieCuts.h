@@ -5,8 +5,8 @@
 #pragma once
 
 #include "model/PartOutline.h"
+#include "model/Space.h"
 
-#include <array>
 #include <optional>
 #include <vector>
 
@@ -24,31 +24,20 @@ struct Frustum {
     [[nodiscard]] bool isCylinder() const { return engineRadius == outletRadius; }
 };
 
-// How a section is bent: by `degrees` (0 straight; the sign picks the top or the bottom of the
-// side view) in `pieces` pieces.
+// How a section is bent: by `degrees` (0 straight) in `pieces` pieces, towards `plane`: degrees
+// clockwise, seen from the engine end looking along the pipe, from the "up" that the bends before
+// have carried along (0 the top of the side view at the start, 90 towards its viewer). A negative
+// bend goes the other way in the same plane.
 struct SectionBend {
     double degrees = 0;
     int pieces = 4;
+    double plane = 0;
 
     [[nodiscard]] bool isStraight() const { return degrees == 0; }
 };
 
-struct Vector3 {
-    double x = 0;
-    double y = 0;
-    double z = 0;
-};
-
-// A rigid motion: rotate by the matrix's rows, then move.
-struct Placement {
-    std::array<Vector3, 3> rows{Vector3{1, 0, 0}, Vector3{0, 1, 0}, Vector3{0, 0, 1}};
-    Vector3 shift;
-
-    [[nodiscard]] Vector3 apply(Vector3 point) const;
-    [[nodiscard]] Vector3 turn(Vector3 direction) const;
-    // This motion after `first`.
-    [[nodiscard]] Placement after(const Placement& first) const;
-};
+// An angle taken modulo a whole turn: from 0 up to 360, with −0 and a turn less a rounding as 0.
+[[nodiscard]] double withinTurn(double degrees);
 
 class PieCuts {
 public:
@@ -59,6 +48,8 @@ public:
 
     // The section cut for the bend, or why it cannot be.
     [[nodiscard]] static std::optional<PieCuts> cut(const Frustum& section, const SectionBend& bend, Refusal* why = nullptr);
+    // A straight section of some length: one piece, with square ends.
+    [[nodiscard]] static PieCuts whole(const Frustum& section);
 
     [[nodiscard]] const Frustum& section() const { return m_section; }
     [[nodiscard]] int pieces() const { return m_pieces; }
@@ -72,6 +63,9 @@ public:
     [[nodiscard]] double jointAt(int joint, double azimuth) const;
     // The point of the section's surface at `axial` from the engine end and azimuth φ.
     [[nodiscard]] Vector3 surfacePoint(double axial, double azimuth) const;
+    // Where joint k meets the surface `radialOffset` out from the section's (the mean of the
+    // sheet, on which the patterns are drawn) at azimuth φ: −t/2 the inner wall, +t/2 the outer.
+    [[nodiscard]] Vector3 wallPoint(int joint, double azimuth, double radialOffset) const;
     // The same point on the flat pattern, in a page's axes: a cone's about the sector's centre, the
     // sector opening upwards; a cylinder's on its blank, the outlet end at the top, from the origin.
     [[nodiscard]] Point flatPoint(double axial, double azimuth) const;

@@ -1,0 +1,145 @@
+#include "model/ChamberRoute.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace scaricometro {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180;
+
+}  // namespace
+
+Vector3 RouteFrame::towards(double degrees) const
+{
+    const Vector3 right = cross(along, up);
+    return std::cos(degrees * kDegree) * up + std::sin(degrees * kDegree) * right;
+}
+
+double RouteFrame::angleOf(Vector3 direction) const
+{
+    const Vector3 right = cross(along, up);
+    return withinTurn(std::atan2(dot(direction, right), dot(direction, up)) / kDegree);
+}
+
+Placement RouteSection::piecePlacement(int piece) const
+{
+    return axes.after(cuts->placement(piece));
+}
+
+Vector3 RouteSection::wallPoint(int piece, int joint, double azimuth, double radialOffset) const
+{
+    return piecePlacement(piece).apply(cuts->wallPoint(joint, azimuth, radialOffset));
+}
+
+Vector3 RouteSection::axisPoint(int piece, int joint) const
+{
+    return piecePlacement(piece).apply({0, 0, cuts->jointCentre(joint)});
+}
+
+ChamberRoute ChamberRoute::trace(const ChamberDevelopment& development, const ChamberBends& bends)
+{
+    ChamberRoute route;
+    route.m_thickness = development.thickness;
+    RouteFrame frame;
+    // Where a straight header's seam goes: underneath, out of sight.
+    double seam = 180;
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        RouteSection& section = route.m_sections[i];
+        const Frustum& frustum = development.sections[i];
+        const SectionBend& bend = bends[i];
+        if (!bend.isStraight()) {
+            PieCuts::Refusal why{};
+            if (std::optional<PieCuts> cuts = PieCuts::cut(frustum, bend, &why))
+                section.cuts = *cuts;
+            else
+                section.refusal = why;
+        }
+        if (!section.cuts && frustum.length > 0)
+            section.cuts = PieCuts::whole(frustum);
+        section.start = frame;
+        section.startSeamDegrees = seam;
+        section.end = frame;
+        section.endSeamDegrees = seam;
+        if (!section.cuts)
+            continue;
+
+        // The section's x: towards the inside of its bend; a straight section's, away from its seam,
+        // which its own axes put at φ = π as a bent section's first piece has it.
+        const double inside = section.isBent() ? (bend.degrees > 0 ? bend.plane : bend.plane + 180) : seam + 180;
+        const Vector3 x = frame.towards(inside);
+        section.axes = Placement::ofAxes(x, cross(frame.along, x), frame.along, frame.point);
+        const int last = section.cuts->pieces();
+        section.end.point = section.axisPoint(last, last);
+        if (section.isBent()) {
+            const Placement turn = Placement::rotation(cross(frame.along, x), std::abs(bend.degrees) * kDegree);
+            section.end.along = turn.turn(frame.along);
+            section.end.up = turn.turn(frame.up);
+            section.startSeamDegrees = withinTurn(inside + 180);
+            // The last piece's seam: on the outside of the bend, or on the inside where it is turned.
+            const Vector3 seamAtEnd = section.wallPoint(last, last, std::numbers::pi, 0) - section.end.point;
+            section.endSeamDegrees = section.end.angleOf(seamAtEnd);
+            seam = section.endSeamDegrees;
+        }
+        frame = section.end;
+    }
+    return route;
+}
+
+std::optional<std::size_t> ChamberRoute::firstRefused() const
+{
+    const auto refused = std::ranges::find_if(m_sections, [](const RouteSection& section) { return section.refusal.has_value(); });
+    if (refused == m_sections.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(refused - m_sections.begin());
+}
+
+double ChamberRoute::outletTurnDegrees() const
+{
+    const Vector3 inlet{1, 0, 0};
+    const Vector3 out = outlet().along;
+    return std::atan2(norm(cross(inlet, out)), dot(inlet, out)) / kDegree;
+}
+
+Box ChamberRoute::bounds(int samples) const
+{
+    Box box{m_sections.front().start.point, m_sections.front().start.point};
+    const auto include = [&](Vector3 point) {
+        box.low = {std::min(box.low.x, point.x), std::min(box.low.y, point.y), std::min(box.low.z, point.z)};
+        box.high = {std::max(box.high.x, point.x), std::max(box.high.y, point.y), std::max(box.high.z, point.z)};
+    };
+    bool first = true;
+    for (const RouteSection& section : m_sections) {
+        for (int piece = 1; piece <= section.pieces(); ++piece) {
+            for (const int joint : {piece - 1, piece}) {
+                for (int sample = 0; sample < samples; ++sample) {
+                    const Vector3 point = section.wallPoint(piece, joint, 2 * std::numbers::pi * sample / samples,
+                                                            m_thickness / 2);
+                    if (first)
+                        box = {point, point};
+                    first = false;
+                    include(point);
+                }
+            }
+        }
+    }
+    return box;
+}
+
+double ChamberRoute::seamTurnDegrees(std::size_t section) const
+{
+    for (std::size_t next = section + 1; next < m_sections.size(); ++next) {
+        if (m_sections[next].cuts)
+            return withinTurn(m_sections[next].startSeamDegrees - m_sections[section].endSeamDegrees);
+    }
+    return 0;
+}
+
+Heading headingOf(Vector3 direction)
+{
+    return {std::atan2(direction.y, direction.x) / kDegree,
+            std::atan2(direction.z, std::hypot(direction.x, direction.y)) / kDegree};
+}
+
+}  // namespace scaricometro
