@@ -2,7 +2,7 @@
 // into a file, as "Salva PDF…" writes them; and the parts' cutting files, drawn and saved into a
 // folder as "Salva DXF…" saves them. Straight, and with every section bent in 12 pieces.
 #include "cutfiles/CuttingFiles.h"
-#include "sheets/ConeTemplates.h"
+#include "sheets/ChamberTemplates.h"
 #include "ui/Form1.h"
 
 #include <QBuffer>
@@ -64,7 +64,7 @@ void TemplatesBenchmark::planAndPaint()
     QBENCHMARK {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        const auto templates = std::get<ConeTemplates>(ConeTemplates::plan(figures, options));
+        const auto templates = std::get<ChamberTemplates>(ChamberTemplates::plan(figures, options));
         QPdfWriter writer(&buffer);
         templates.paint(writer);
         bytes = buffer.size();
@@ -74,7 +74,7 @@ void TemplatesBenchmark::planAndPaint()
 
 void TemplatesBenchmark::saveFile()
 {
-    const auto templates = std::get<ConeTemplates>(ConeTemplates::plan(defaultFigures(), {}));
+    const auto templates = std::get<ChamberTemplates>(ChamberTemplates::plan(defaultFigures(), {}));
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("scaricometro-sagome.pdf"));
     QBENCHMARK {

@@ -2,13 +2,17 @@
 // prints the eleven results, optionally clicks one result's caption to light its part of the
 // drawing, and saves the window as a PNG; optionally it also saves, for the same figures, 1 mm
 // sheet and one piece per cone, the templates (A4) as a PDF and the parts' cutting files into a
-// folder, with the sections bent as asked.
+// folder, with the sections bent as asked. After the results it prints where the centre line of
+// each section ends, as the data sheet gives it.
 //
 //   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]
-//                         [--bend SECTION=DEGREES:PIECES ...]
+//                         [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 //       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
+//       --bend L3=30:4@90 bends it towards the side view's viewer instead
 #include "cutfiles/CuttingFiles.h"
+#include "model/ChamberRoute.h"
+#include "sheets/ChamberTemplates.h"
 #include "ui/ChamberFields.h"
 #include "ui/Form1.h"
 
@@ -49,11 +53,13 @@ QString takeOption(QStringList& arguments, const QString& name)
     return value;
 }
 
-// Every `--bend SECTION=DEGREES:PIECES`, taken out of the arguments; none where one cannot be read.
+// Every `--bend SECTION=DEGREES:PIECES[@PLANE]`, taken out of the arguments; none where one cannot
+// be read.
 std::optional<scaricometro::ChamberBends> takeBends(QStringList& arguments)
 {
     scaricometro::ChamberBends bends{};
-    const QRegularExpression form(QStringLiteral("^(L[1-6])=(-?[0-9]+(?:\\.[0-9]+)?):([0-9]+)$"));
+    const QRegularExpression form(
+        QStringLiteral("^(L[1-6])=(-?[0-9]+(?:\\.[0-9]+)?):([0-9]+)(?:@(-?[0-9]+(?:\\.[0-9]+)?))?$"));
     for (qsizetype at; (at = arguments.indexOf(QStringLiteral("--bend"))) > 0;) {
         const QRegularExpressionMatch bend = form.match(arguments.value(at + 1));
         arguments.remove(at, std::min<qsizetype>(2, arguments.size() - at));
@@ -63,8 +69,8 @@ std::optional<scaricometro::ChamberBends> takeBends(QStringList& arguments)
                                           [&](const scaricometro::ChamberSection& s) {
                                               return scaricometro::fromView(s.length) == bend.captured(1);
                                           });
-        bends[static_cast<std::size_t>(section - scaricometro::kChamberSections.begin())] = {bend.captured(2).toDouble(),
-                                                                                              bend.captured(3).toInt()};
+        bends[static_cast<std::size_t>(section - scaricometro::kChamberSections.begin())] = {
+            bend.captured(2).toDouble(), bend.captured(3).toInt(), scaricometro::withinTurn(bend.captured(4).toDouble())};
     }
     return bends;
 }
@@ -92,9 +98,10 @@ int main(int argc, char* argv[])
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
         || (cuttingFilesAsked && cuttingFolder.isEmpty()) || !bends) {
         err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]\n"
-               "                             [--bend SECTION=DEGREES:PIECES ...]\n"
+               "                             [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
                "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n"
-               "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces.\n";
+               "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces;\n"
+               "--bend L3=30:4@90 in the plane 90 degrees clockwise from up, seen from the engine end.\n";
         return 2;
     }
     options.bends = *bends;
@@ -112,6 +119,17 @@ int main(int argc, char* argv[])
         if (caption->text() == figure)
             figureCaption = caption;
     }
+    const scaricometro::ChamberFigures figures = *window.chamberFigures();
+    const auto development = std::get<scaricometro::ChamberDevelopment>(
+        scaricometro::developChamber(figures.dimensions, options.thickness));
+    const scaricometro::ChamberRoute route = scaricometro::ChamberRoute::trace(development, options.bends);
+    for (std::size_t i = 0; i < route.sections().size(); ++i) {
+        const scaricometro::Vector3 end = route.sections()[i].end.point;
+        out << "asse " << scaricometro::fromView(scaricometro::kChamberSections[i].length) << " fine: X "
+            << scaricometro::twoDecimals(end.x) << " Y " << scaricometro::twoDecimals(end.y) << " Z "
+            << scaricometro::twoDecimals(end.z) << '\n';
+    }
+
     if (!figure.isEmpty()) {
         if (!figureCaption) {
             err << "no result is called " << figure << '\n';
@@ -126,14 +144,13 @@ int main(int argc, char* argv[])
     }
     out << "window saved as " << outputPath << '\n';
 
-    const scaricometro::ChamberFigures figures = *window.chamberFigures();
     if (!templatesPath.isEmpty()) {
-        const auto templates = scaricometro::ConeTemplates::plan(figures, options);
-        if (!std::holds_alternative<scaricometro::ConeTemplates>(templates)) {
+        const auto templates = scaricometro::ChamberTemplates::plan(figures, options);
+        if (!std::holds_alternative<scaricometro::ChamberTemplates>(templates)) {
             err << "no templates for these figures and bends\n";
             return 1;
         }
-        const std::optional<QString> failure = std::get<scaricometro::ConeTemplates>(templates).saveAsPdf(templatesPath);
+        const std::optional<QString> failure = std::get<scaricometro::ChamberTemplates>(templates).saveAsPdf(templatesPath);
         if (failure) {
             err << "could not save " << templatesPath << ": " << *failure << '\n';
             return 1;
@@ -141,8 +158,6 @@ int main(int argc, char* argv[])
         out << "cone templates saved as " << templatesPath << '\n';
     }
     if (!cuttingFolder.isEmpty()) {
-        const auto development = std::get<scaricometro::ChamberDevelopment>(
-            scaricometro::developChamber(figures.dimensions, options.thickness));
         const auto parts = scaricometro::chamberParts(development, options.piecesPerCone, options.bends);
         if (!std::holds_alternative<std::vector<scaricometro::ChamberPart>>(parts)) {
             err << "no cutting files for these bends\n";

@@ -148,26 +148,4 @@ using PartsOutcome = std::variant<std::vector<ChamberPart>, BendFailure>;
 [[nodiscard]] PartsOutcome chamberParts(const ChamberDevelopment& development, int piecesPerCone,
                                         const ChamberBends& bends = {});
 
-// One piece of a section as the side view shows it, in the bend's plane: its two walls, on the
-// inner diameters, and its axis; mm from the engine end along the chamber, y up.
-struct ProfilePiece {
-    Point topStart;
-    Point topEnd;
-    Point bottomStart;
-    Point bottomEnd;
-    Point axisStart;
-    Point axisEnd;
-};
-
-struct SectionProfile {
-    std::vector<ProfilePiece> pieces;  // one for a straight section
-};
-
-// The chamber as it is to be made, each section after the last, bent where it is to be: a
-// straight section of no length or less is drawn with none. The bends must have been accepted by
-// chamberParts.
-[[nodiscard]] std::array<SectionProfile, kChamberSections.size()> sideProfile(const ChamberDimensions& dimensions,
-                                                                               const ChamberDevelopment& development,
-                                                                               const ChamberBends& bends);
-
 }  // namespace scaricometro

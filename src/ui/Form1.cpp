@@ -6,7 +6,7 @@
 #include "model/NumberText.h"
 #include "ui/ChamberFields.h"
 #include "ui/ClickWatcher.h"
-#include "ui/ConeTemplatesDialog.h"
+#include "ui/ChamberConstructionDialog.h"
 #include "ui/ControlLayout.h"
 #include "ui/TextField.h"
 #include "ui/WindowLook.h"
@@ -121,7 +121,7 @@ Form1::Form1(QWidget* parent)
     connect(button(u"Command1"), &QPushButton::clicked, this, &Form1::calculate);
     connectHighlights();
 
-    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this, &Form1::openConeTemplates);
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this, &Form1::openChamberConstruction);
 }
 
 QLineEdit* Form1::textField(QStringView name) const
@@ -273,14 +273,16 @@ std::optional<ChamberFigures> Form1::chamberFigures()
     return figures;
 }
 
-void Form1::openConeTemplates()
+void Form1::openChamberConstruction()
 {
     std::optional<ChamberFigures> figures = chamberFigures();
     if (!figures)
         return;
-    auto* dialog = new ConeTemplatesDialog(std::move(*figures), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
+    if (m_construction)
+        m_construction->setFigures(std::move(*figures));
+    else
+        m_construction = new ChamberConstructionDialog(std::move(*figures), this);
+    m_construction->open();
 }
 
 void Form1::connectHighlights()
@@ -344,7 +346,7 @@ bool Form1::event(QEvent* event)
     if (const QRect drawing = ChamberDrawing::bounds(); drawing.contains(help->pos())) {
         const QString shortcut = QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText);
         QToolTip::showText(help->globalPos(),
-                           tr("Sagome dei coni in PDF e file DXF per il taglio: %1, o il tasto destro sul disegno o "
+                           tr("Costruzione della camera: sagome in PDF e file DXF per il taglio: %1, o il tasto destro sul disegno o "
                               "sullo sfondo").arg(shortcut),
                            this, drawing);
     } else {
@@ -363,7 +365,7 @@ void Form1::contextMenuEvent(QContextMenuEvent* event)
     }
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu->addAction(tr("Sagome dei coni…")), &QAction::triggered, this, &Form1::openConeTemplates);
+    connect(menu->addAction(tr("Costruzione della camera…")), &QAction::triggered, this, &Form1::openChamberConstruction);
     menu->popup(event->globalPos());
 }
 

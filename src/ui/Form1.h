@@ -2,11 +2,12 @@
 // and a drawing of the chamber that lights the part a result measures when it is clicked.
 #pragma once
 
-#include "sheets/ConeTemplates.h"
+#include "sheets/TemplatePlan.h"
 #include "ui/ChamberDrawing.h"
 #include "ui/ProblemMessage.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QStringView>
 #include <QWidget>
@@ -21,6 +22,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace scaricometro {
+
+class ChamberConstructionDialog;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -49,9 +52,9 @@ public Q_SLOTS:
     // Puts the outline and the dimension chain back in their resting colours.
     void Ripristina();
 
-    // Opens the dialog that saves full-size cutting templates of the cones, for the figures the
-    // inputs give now.
-    void openConeTemplates();
+    // Opens the dialog that previews the chamber and saves its templates and cutting files, for
+    // the figures the inputs give now, with the entries left in it the last time.
+    void openChamberConstruction();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -84,6 +87,7 @@ private:
     ProblemMessage m_problem;
     ChamberDrawing m_drawing;
     bool m_pressedOnBackground = false;
+    QPointer<ChamberConstructionDialog> m_construction;  // made when first asked for
 };
 
 }  // namespace scaricometro

@@ -300,7 +300,7 @@ void ChamberDrawingTest::rightButtonOpensTheMenu()
     QVERIFY(menu);
     const auto close = qScopeGuard([menu] { menu->close(); });
     QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().front()->text(), u"Sagome dei coni…"_s);
+    QCOMPARE(menu->actions().front()->text(), u"Costruzione della camera…"_s);
     verifyLit({12, 13, 30});
 }
 

@@ -1,6 +1,6 @@
 // Reaching the cone templates from the window and saving them: Ctrl+P and the background's menu,
 // the inputs read as "Calcola" reads them but never written, and the dialog's refusals and saves.
-#include "ui/ConeTemplatesDialog.h"
+#include "ui/ChamberConstructionDialog.h"
 #include "ui/Form1.h"
 
 #include <QAction>
@@ -89,7 +89,7 @@ QWidget* fieldCaptioned(const QWidget& parent, const QString& caption)
 
 }  // namespace
 
-class ConeTemplatesDialogTest : public QObject {
+class ChamberConstructionDialogTest : public QObject {
     Q_OBJECT
 
 public Q_SLOTS:
@@ -119,15 +119,15 @@ private Q_SLOTS:
     void straightBendsChangeNothing();
 
 private:
-    ConeTemplatesDialog* openDialog();
-    QFileDialog* chooseFolder(ConeTemplatesDialog* dialog);
-    void saveAs(ConeTemplatesDialog* dialog, const QString& path, bool folderRemoved);
+    ChamberConstructionDialog* openDialog();
+    QFileDialog* chooseFolder(ChamberConstructionDialog* dialog);
+    void saveAs(ChamberConstructionDialog* dialog, const QString& path, bool folderRemoved);
 
     std::unique_ptr<Form1> m_form;
     QList<QUrl> m_opened;
 };
 
-void ConeTemplatesDialogTest::initTestCase()
+void ChamberConstructionDialogTest::initTestCase()
 {
     // Qt's own file dialog, which a test can fill in, also where the platform has one (Windows).
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
@@ -135,12 +135,12 @@ void ConeTemplatesDialogTest::initTestCase()
     QDesktopServices::setUrlHandler(u"file"_s, this, "recordOpened");
 }
 
-void ConeTemplatesDialogTest::cleanupTestCase()
+void ChamberConstructionDialogTest::cleanupTestCase()
 {
     QDesktopServices::unsetUrlHandler(u"file"_s);
 }
 
-void ConeTemplatesDialogTest::init()
+void ChamberConstructionDialogTest::init()
 {
     m_form = std::make_unique<Form1>();
     m_form->show();
@@ -148,18 +148,18 @@ void ConeTemplatesDialogTest::init()
     m_opened.clear();
 }
 
-void ConeTemplatesDialogTest::cleanup()
+void ChamberConstructionDialogTest::cleanup()
 {
     m_form.reset();
 }
 
-ConeTemplatesDialog* ConeTemplatesDialogTest::openDialog()
+ChamberConstructionDialog* ChamberConstructionDialogTest::openDialog()
 {
     QTest::keyClick(m_form->focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    return shown<ConeTemplatesDialog>(*m_form);
+    return shown<ChamberConstructionDialog>(*m_form);
 }
 
-void ConeTemplatesDialogTest::saveAs(ConeTemplatesDialog* dialog, const QString& path, bool folderRemoved)
+void ChamberConstructionDialogTest::saveAs(ChamberConstructionDialog* dialog, const QString& path, bool folderRemoved)
 {
     buttonCalled(*dialog, u"Salva PDF…"_s)->click();
     auto* files = shown<QFileDialog>(*dialog);
@@ -174,7 +174,7 @@ void ConeTemplatesDialogTest::saveAs(ConeTemplatesDialog* dialog, const QString&
     static_cast<QDialog*>(files)->accept();  // as the dialog's own button does
 }
 
-void ConeTemplatesDialogTest::unreadableInputOpensNoDialog_data()
+void ChamberConstructionDialogTest::unreadableInputOpensNoDialog_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
@@ -189,7 +189,7 @@ void ConeTemplatesDialogTest::unreadableInputOpensNoDialog_data()
     QTest::newRow("rpm 0") << u"Text3"_s << u"0"_s << u"\"Giri/min massimi\" deve essere un numero diverso da zero."_s;
 }
 
-void ConeTemplatesDialogTest::unreadableInputOpensNoDialog()
+void ChamberConstructionDialogTest::unreadableInputOpensNoDialog()
 {
     QFETCH(QString, field);
     QFETCH(QString, text);
@@ -203,19 +203,19 @@ void ConeTemplatesDialogTest::unreadableInputOpensNoDialog()
     QCOMPARE(QApplication::focusWidget(), m_form->textField(field));
 }
 
-void ConeTemplatesDialogTest::readsInputsWithoutWritingThem()
+void ChamberConstructionDialogTest::readsInputsWithoutWritingThem()
 {
     m_form->textField(u"Text4"_s)->setText(u"41.5"_s);
     m_form->textField(u"Text15"_s)->setText(u"29.5"_s);
     const QStringList before = fieldTexts(*m_form);
-    const ConeTemplatesDialog* dialog = openDialog();
+    const ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     QCOMPARE(dialog->windowModality(), Qt::WindowModal);
     QCOMPARE(fieldTexts(*m_form), before);
     QVERIFY(!shown<QMessageBox>(*m_form));
 }
 
-void ConeTemplatesDialogTest::reachedFromTheBackgroundMenu()
+void ChamberConstructionDialogTest::reachedFromTheBackgroundMenu()
 {
     for (const QPoint& at : {QPoint(660, 480), QPoint(200, 205), m_form->textField(u"Text8"_s)->geometry().center()}) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, m_form->mapToGlobal(at));
@@ -228,15 +228,15 @@ void ConeTemplatesDialogTest::reachedFromTheBackgroundMenu()
             continue;
         }
         QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions().front()->text(), u"Sagome dei coni…"_s);
+        QCOMPARE(menu->actions().front()->text(), u"Costruzione della camera…"_s);
         menu->actions().front()->trigger();
         menu->close();
-        QVERIFY(shown<ConeTemplatesDialog>(*m_form));
-        shown<ConeTemplatesDialog>(*m_form)->reject();
+        QVERIFY(shown<ChamberConstructionDialog>(*m_form));
+        shown<ChamberConstructionDialog>(*m_form)->reject();
     }
 }
 
-void ConeTemplatesDialogTest::drawingTellsHow()
+void ChamberConstructionDialogTest::drawingTellsHow()
 {
     const QPoint onTheDrawing(300, 200);
     QHelpEvent help(QEvent::ToolTip, onTheDrawing, m_form->mapToGlobal(onTheDrawing));
@@ -245,7 +245,7 @@ void ConeTemplatesDialogTest::drawingTellsHow()
     QVERIFY(QToolTip::text().contains(u"tasto destro"_s));
 }
 
-void ConeTemplatesDialogTest::refuses_data()
+void ChamberConstructionDialogTest::refuses_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("thickness");
@@ -273,7 +273,7 @@ void ConeTemplatesDialogTest::refuses_data()
                                         << false;
 }
 
-void ConeTemplatesDialogTest::refuses()
+void ChamberConstructionDialogTest::refuses()
 {
     QFETCH(QString, header);
     QFETCH(QString, thickness);
@@ -281,7 +281,7 @@ void ConeTemplatesDialogTest::refuses()
     QFETCH(bool, thicknessToMend);
 
     m_form->textField(u"Text15"_s)->setText(header);
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     auto* field = dialog->findChild<QLineEdit*>();
     field->setText(thickness);
@@ -294,7 +294,7 @@ void ConeTemplatesDialogTest::refuses()
         QCOMPARE(dialog->focusWidget(), field);
 }
 
-void ConeTemplatesDialogTest::savesAndOpens_data()
+void ChamberConstructionDialogTest::savesAndOpens_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("open");
@@ -305,7 +305,7 @@ void ConeTemplatesDialogTest::savesAndOpens_data()
     QTest::newRow("a folder that is gone") << u"gone/sagome.pdf"_s << true << false;
 }
 
-void ConeTemplatesDialogTest::savesAndOpens()
+void ChamberConstructionDialogTest::savesAndOpens()
 {
     QFETCH(QString, name);
     QFETCH(bool, open);
@@ -316,7 +316,7 @@ void ConeTemplatesDialogTest::savesAndOpens()
     const QTemporaryDir folder;
     const QString path = folder.filePath(name);
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     dialog->findChild<QLineEdit*>()->setText(u"1.5"_s);
     dialog->findChild<QCheckBox*>()->setChecked(open);
@@ -324,7 +324,7 @@ void ConeTemplatesDialogTest::savesAndOpens()
 
     QCOMPARE(QFileInfo::exists(path), saved);
     if (saved) {
-        QVERIFY(!dialog->isVisible());
+        QVERIFY2(dialog->isVisible(), "the dialog stays open for the other files");
         QCOMPARE(m_opened, open ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
@@ -338,7 +338,7 @@ void ConeTemplatesDialogTest::savesAndOpens()
 }
 
 // With no viewer to start, as on a bare X server, the message says where the PDF is.
-void ConeTemplatesDialogTest::saysWhereWithoutAViewer()
+void ChamberConstructionDialogTest::saysWhereWithoutAViewer()
 {
     if (QGuiApplication::platformName() == u"windows"_s)
         QSKIP("The Windows shell always has something to open a file with, Wine's included");
@@ -352,20 +352,20 @@ void ConeTemplatesDialogTest::saysWhereWithoutAViewer()
     QVERIFY2(box && box->text().contains(QDir::toNativeSeparators(path)), qPrintable(box ? box->text() : QString()));
 }
 
-QFileDialog* ConeTemplatesDialogTest::chooseFolder(ConeTemplatesDialog* dialog)
+QFileDialog* ChamberConstructionDialogTest::chooseFolder(ChamberConstructionDialog* dialog)
 {
     buttonCalled(*dialog, u"Salva DXF…"_s)->click();
     auto* folders = shown<QFileDialog>(*dialog);
     if (folders && folders->fileMode() == QFileDialog::Directory
-        && QDir(folders->directory()) == ConeTemplatesDialog::suggestedFolder())
+        && QDir(folders->directory()) == ChamberConstructionDialog::suggestedFolder())
         return folders;
     return nullptr;
 }
 
 // Qt's own file dialog, where the desktop has none, speaks Italian to its column headings.
-void ConeTemplatesDialogTest::qtsOwnTextsAreItalian()
+void ChamberConstructionDialogTest::qtsOwnTextsAreItalian()
 {
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QFileDialog* folders = chooseFolder(dialog);
     QVERIFY(folders);
     const auto* view = folders->findChild<QAbstractItemView*>(u"treeView"_s);
@@ -377,7 +377,7 @@ void ConeTemplatesDialogTest::qtsOwnTextsAreItalian()
     folders->reject();
 }
 
-void ConeTemplatesDialogTest::savesCuttingFiles_data()
+void ChamberConstructionDialogTest::savesCuttingFiles_data()
 {
     QTest::addColumn<int>("pieces");
     QTest::addColumn<bool>("open");
@@ -396,7 +396,7 @@ void ConeTemplatesDialogTest::savesCuttingFiles_data()
     QTest::newRow("a folder where a file goes") << 1 << true << cone + u'/' << QString() << false << cone;
 }
 
-void ConeTemplatesDialogTest::savesCuttingFiles()
+void ChamberConstructionDialogTest::savesCuttingFiles()
 {
     QFETCH(int, pieces);
     QFETCH(bool, open);
@@ -418,7 +418,7 @@ void ConeTemplatesDialogTest::savesCuttingFiles()
     }
     const QStringList untouched = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     qobject_cast<QComboBox*>(fieldCaptioned(*dialog, u"Pezzi per cono:"_s))->setCurrentIndex(pieces - 1);
     dialog->findChild<QCheckBox*>()->setChecked(open);
@@ -463,9 +463,9 @@ void ConeTemplatesDialogTest::savesCuttingFiles()
 
 // A row a section: the bend's field captioned for screen readers, 0 at first, and its pieces
 // beside it, Tab going from one to the other and on to the next section.
-void ConeTemplatesDialogTest::bendsHaveARowEachSection()
+void ChamberConstructionDialogTest::bendsHaveARowEachSection()
 {
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     auto* group = dialog->findChild<QGroupBox*>();
     QVERIFY(group && group->title() == u"Curve"_s);
@@ -491,7 +491,7 @@ void ConeTemplatesDialogTest::bendsHaveARowEachSection()
     }
 }
 
-void ConeTemplatesDialogTest::refusesBends_data()
+void ChamberConstructionDialogTest::refusesBends_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("section");
@@ -516,7 +516,7 @@ void ConeTemplatesDialogTest::refusesBends_data()
 }
 
 // A bend that cannot be read or made is said, naming the section, and its field is to mend.
-void ConeTemplatesDialogTest::refusesBends()
+void ChamberConstructionDialogTest::refusesBends()
 {
     QFETCH(QString, header);
     QFETCH(QString, section);
@@ -526,7 +526,7 @@ void ConeTemplatesDialogTest::refusesBends()
     QFETCH(QString, message);
 
     m_form->textField(u"Text15"_s)->setText(header);
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     auto* field = named<QLineEdit>(*dialog, u"Curva %1 (gradi)"_s.arg(section));
     auto* spin = named<QSpinBox>(*dialog, u"Pezzi %1"_s.arg(section));
@@ -544,10 +544,10 @@ void ConeTemplatesDialogTest::refusesBends()
 
 // Every bend 0, whatever its pieces: the same cutting files as ever, byte for byte, and the same
 // PDF pages, pixel for pixel, as with the bends untouched.
-void ConeTemplatesDialogTest::straightBendsChangeNothing()
+void ChamberConstructionDialogTest::straightBendsChangeNothing()
 {
     const QTemporaryDir root;
-    const auto straighten = [](ConeTemplatesDialog* dialog, const QString& degrees, int pieces) {
+    const auto straighten = [](ChamberConstructionDialog* dialog, const QString& degrees, int pieces) {
         for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
             if (edit->accessibleName().startsWith(u"Curva"_s))
                 edit->setText(degrees);
@@ -557,7 +557,7 @@ void ConeTemplatesDialogTest::straightBendsChangeNothing()
         dialog->findChild<QCheckBox*>()->setChecked(false);
     };
 
-    ConeTemplatesDialog* dialog = openDialog();
+    ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     straighten(dialog, u"0,0"_s, 11);
     QFileDialog* folders = chooseFolder(dialog);
@@ -602,5 +602,5 @@ void ConeTemplatesDialogTest::straightBendsChangeNothing()
     }
 }
 
-QTEST_MAIN(ConeTemplatesDialogTest)
-#include "tst_conetemplatesdialog.moc"
+QTEST_MAIN(ChamberConstructionDialogTest)
+#include "tst_chamberconstructiondialog.moc"

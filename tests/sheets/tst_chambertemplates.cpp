@@ -1,7 +1,7 @@
 // The templates as a printer and a tuner see them: the PDF read by Debian's poppler and qpdf,
 // rendered at 300 dpi and measured with the check ruler, as a tuner would with a real one.
 #include "model/NumberText.h"
-#include "sheets/ConeTemplates.h"
+#include "sheets/ChamberTemplates.h"
 
 #include <QDir>
 #include <QImage>
@@ -25,7 +25,7 @@ QString decimals(double value, int places)
     return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
 }
 
-ConeTemplates templatesFor(double headerDiameter, const TemplateOptions& options = {})
+ChamberTemplates templatesFor(double headerDiameter, const TemplateOptions& options = {})
 {
     const ChamberInputs inputs{203, 510, 12000, 39.3, headerDiameter};
     ChamberFigures figures;
@@ -35,7 +35,7 @@ ConeTemplates templatesFor(double headerDiameter, const TemplateOptions& options
         {u"L1"_s, &ChamberDimensions::L1}, {u"L3"_s, &ChamberDimensions::L3}, {u"D3"_s, &ChamberDimensions::D3}};
     for (const auto& [label, value] : results)
         figures.results.append({label, decimals(figures.dimensions.*value, 5)});
-    return std::get<ConeTemplates>(ConeTemplates::plan(figures, options));
+    return std::get<ChamberTemplates>(ChamberTemplates::plan(figures, options));
 }
 
 QString run(const QString& program, const QStringList& arguments)
@@ -120,7 +120,7 @@ double blackWidthMm(const QImage& page, double lineWidthMm)
 
 }  // namespace
 
-class ConeTemplatesTest : public QObject {
+class ChamberTemplatesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -140,7 +140,7 @@ private:
     QString m_defaultPdf;
 };
 
-void ConeTemplatesTest::initTestCase()
+void ChamberTemplatesTest::initTestCase()
 {
     QVERIFY(m_folder.isValid());
     m_defaultPdf = m_folder.filePath(u"scaricometro-sagome.pdf"_s);
@@ -148,7 +148,7 @@ void ConeTemplatesTest::initTestCase()
     QVERIFY(run(u"qpdf"_s, {u"--check"_s, m_defaultPdf}).contains(u"No syntax or stream encoding errors"_s));
 }
 
-void ConeTemplatesTest::printsAtFullSize()
+void ChamberTemplatesTest::printsAtFullSize()
 {
     for (int page : {1, 2}) {
         const std::optional<double> ruler = rulerLengthMm(renderPage(m_defaultPdf, page, m_folder.path()));
@@ -164,14 +164,14 @@ void ConeTemplatesTest::printsAtFullSize()
     QVERIFY2(std::abs(measured - printed) <= 0.3, qPrintable(u"chord %1 mm, printed %2 mm"_s.arg(measured).arg(printed)));
 }
 
-void ConeTemplatesTest::saysEveryFigure()
+void ChamberTemplatesTest::saysEveryFigure()
 {
-    const ConeTemplates templates = templatesFor(29);
+    const ChamberTemplates templates = templatesFor(29);
     const int pages = templates.pageCount();
     QVERIFY(run(u"pdfinfo"_s, {m_defaultPdf}).contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))));
     const QString text = run(u"pdftotext"_s, {m_defaultPdf, u"-"_s}).simplified();
     for (const QString& expected : {u"L1 55"_s, u"L3 167,55234"_s, u"D3 108,50806"_s, u"Corsa motore 39,3"_s,
-                                    u"Spessore lamiera 1 mm"_s, u"Scala 1:5"_s})
+                                    u"Spessore lamiera 1 mm"_s, u"Scala 1:10"_s, u"Vista laterale"_s, u"Pianta"_s})
         QVERIFY2(text.contains(expected), qPrintable(expected));
     for (const ConePattern& cone : templates.development().cones) {
         const auto twoDecimals = [](double value) { return QString::number(value, 'f', 2).replace(u'.', u','); };
@@ -187,7 +187,7 @@ void ConeTemplatesTest::saysEveryFigure()
     }
 }
 
-void ConeTemplatesTest::everySheetCarriesPattern_data()
+void ChamberTemplatesTest::everySheetCarriesPattern_data()
 {
     QTest::addColumn<double>("header");
     QTest::addColumn<int>("paper");
@@ -197,20 +197,20 @@ void ConeTemplatesTest::everySheetCarriesPattern_data()
     QTest::newRow("header 60 mm on Letter, halves") << 60.0 << int(QPageSize::Letter) << 2;
 }
 
-void ConeTemplatesTest::everySheetCarriesPattern()
+void ChamberTemplatesTest::everySheetCarriesPattern()
 {
     QFETCH(double, header);
     QFETCH(int, paper);
     QFETCH(int, pieces);
 
-    const ConeTemplates templates = templatesFor(header, {0, QPageSize::PageSizeId(paper), pieces});
+    const ChamberTemplates templates = templatesFor(header, {0, QPageSize::PageSizeId(paper), pieces});
     const QString pdf = m_folder.filePath(u"tiled.pdf"_s);
     QCOMPARE(templates.saveAsPdf(pdf), std::nullopt);
     // With this header the belly comes out negative, and the data sheet says so.
     QVERIFY(pageText(pdf, 1).contains(u"L4 pancia (D3 %1 mm): lunghezza negativa, -"_s
                                           .arg(QString::number(templates.development().cylinders[1].innerDiameter, 'f', 2)
                                                    .replace(u'.', u','))));
-    for (int page = 2; page <= templates.pageCount(); ++page) {
+    for (int page = templates.dataSheet().pageCount() + 1; page <= templates.pageCount(); ++page) {
         const QString text = pageText(pdf, page);
         QVERIFY(text.contains(QRegularExpression(u"foglio \\d+ di \\d+"_s)));
         QCOMPARE(text.contains(u"tagliarne 2"_s), pieces == 2);
@@ -227,17 +227,20 @@ void ConeTemplatesTest::everySheetCarriesPattern()
 // A header bent by 60° in 6 and the second cone by 30° in 4: the header's blank at 1:1 is as wide
 // as it rolls, every piece is numbered and those to turn are marked, and the data sheet tells how
 // the pieces go together.
-void ConeTemplatesTest::bentSectionsInPieces()
+void ChamberTemplatesTest::bentSectionsInPieces()
 {
     TemplateOptions options;
     options.bends[0] = {60, 6};
     options.bends[2] = {30, 4};
-    const ConeTemplates templates = templatesFor(29, options);
+    const ChamberTemplates templates = templatesFor(29, options);
     const QString pdf = m_folder.filePath(u"bent.pdf"_s);
     QCOMPARE(templates.saveAsPdf(pdf), std::nullopt);
     QVERIFY(run(u"qpdf"_s, {u"--check"_s, pdf}).contains(u"No syntax or stream encoding errors"_s));
 
-    const QString data = pageText(pdf, 1);
+    const int dataPages = templates.dataSheet().pageCount();
+    QString data;
+    for (int page = 1; page <= dataPages; ++page)
+        data += pageText(pdf, page) + u' ';
     for (const QString& expected : {u"Curve, in pezzi tagliati obliqui"_s,
                                     u"L1 collettore: 60° verso l'alto della vista in 6 pezzi; 12,00° a ogni giunto, la "
                                     u"linea d'asse non fa passi"_s,
@@ -247,7 +250,7 @@ void ConeTemplatesTest::bentSectionsInPieces()
         QVERIFY2(data.contains(expected), qPrintable(expected));
 
     // The header's blank comes first after the data sheet, on one sheet.
-    const QString header = pageText(pdf, 2);
+    const QString header = pageText(pdf, dataPages + 1);
     QVERIFY2(header.contains(u"Tratto L1 (collettore, D1 29,00 mm): foglio 1 di 1"_s), qPrintable(header));
     QVERIFY(header.contains(u"Curvato di 60° in 6 pezzi, 12,00° a ogni giunto"_s));
     QVERIFY(header.contains(u"girare di mezzo giro i pezzi 2, 4, 6 prima di saldarli"_s));
@@ -255,19 +258,19 @@ void ConeTemplatesTest::bentSectionsInPieces()
         const QString label = piece % 2 == 0 ? u"%1 · girare di mezzo giro"_s.arg(piece) : QString::number(piece);
         QVERIFY2(header.contains(label), qPrintable(label));
     }
-    const double width = blackWidthMm(renderPage(pdf, 2, m_folder.path()), 0.2);
+    const double width = blackWidthMm(renderPage(pdf, dataPages + 1, m_folder.path()), 0.2);
     const double rolled = templates.development().cylinders[0].developedWidth;
     QVERIFY2(std::abs(width - rolled) <= 0.3, qPrintable(u"the blank is %1 mm wide, not %2 mm"_s.arg(width).arg(rolled)));
 
     QString cone;
-    for (int page = 3; page <= templates.pageCount(); ++page)
+    for (int page = dataPages + 2; page <= templates.pageCount(); ++page)
         cone += pageText(pdf, page);
     QVERIFY(cone.contains(u"Cono L3 (secondo cono divergente, da D2 a D3): foglio 1 di"_s));
     for (const QString& expected : {u"2 · girare di mezzo giro"_s, u"4 · girare di mezzo giro"_s})
         QVERIFY2(cone.contains(expected), qPrintable(expected));
 }
 
-void ConeTemplatesTest::standardScales_data()
+void ChamberTemplatesTest::standardScales_data()
 {
     QTest::addColumn<double>("length");
     QTest::addColumn<double>("diameter");
@@ -280,7 +283,7 @@ void ConeTemplatesTest::standardScales_data()
     QTest::newRow("ten metres") << 10000.0 << 300.0 << 100.0;
 }
 
-void ConeTemplatesTest::standardScales()
+void ChamberTemplatesTest::standardScales()
 {
     QFETCH(double, length);
     QFETCH(double, diameter);
@@ -288,7 +291,7 @@ void ConeTemplatesTest::standardScales()
     QCOMPARE(standardScale({length, diameter}, {190, 60}), scale);
 }
 
-void ConeTemplatesTest::failsWithoutLeavingAFile_data()
+void ChamberTemplatesTest::failsWithoutLeavingAFile_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("saved");
@@ -298,7 +301,7 @@ void ConeTemplatesTest::failsWithoutLeavingAFile_data()
     QTest::newRow("a name with accented letters") << u"Niccolò/sagome è.pdf"_s << true;
 }
 
-void ConeTemplatesTest::failsWithoutLeavingAFile()
+void ChamberTemplatesTest::failsWithoutLeavingAFile()
 {
     QFETCH(QString, name);
     QFETCH(bool, saved);
@@ -313,5 +316,5 @@ void ConeTemplatesTest::failsWithoutLeavingAFile()
     QCOMPARE(left.size(), saved ? 1 : 0);
 }
 
-QTEST_MAIN(ConeTemplatesTest)
-#include "tst_conetemplates.moc"
+QTEST_MAIN(ChamberTemplatesTest)
+#include "tst_chambertemplates.moc"

@@ -1,0 +1,54 @@
+// The frame of every printed page: its size and margins, the heading with the title, the page
+// number and the figures, and the 100 mm ruler at its foot that checks the print's scale.
+#pragma once
+
+#include "model/PartOutline.h"
+#include "views/Canvas.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace scaricometro {
+
+inline constexpr double kMarginMm = 10;
+inline constexpr double kHeadingMm = 34;
+inline constexpr double kFooterMm = 16;
+inline constexpr QStringView kDocumentTitle = u"Scaricometro: costruzione della camera";
+
+inline constexpr std::array kOrientations{QPageLayout::Portrait, QPageLayout::Landscape};
+
+// A page being painted, addressed in millimetres from its top-left corner.
+class Page : public Canvas {
+public:
+    Page(QPainter& painter, QSizeF sizeMm, double dotsPerMm)
+        : Canvas(painter, dotsPerMm)
+        , m_size(sizeMm)
+    {
+    }
+
+    [[nodiscard]] QSizeF size() const { return m_size; }
+    [[nodiscard]] double contentWidth() const { return m_size.width() - 2 * kMarginMm; }
+
+private:
+    QSizeF m_size;
+};
+
+[[nodiscard]] Rect pageRect(QPageSize::PageSizeId paper, QPageLayout::Orientation orientation);
+
+// The part of a page, in mm from its top-left corner, where a pattern or the data sheet is drawn;
+// the rest carries the heading and the check ruler.
+[[nodiscard]] Rect patternArea(QPageSize::PageSizeId paper, QPageLayout::Orientation orientation);
+
+[[nodiscard]] QRectF toQRect(const Rect& rect);
+
+// Title, page number, the figures the templates were made from, and what this page is.
+void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines);
+// A 100 mm rule with a tick each millimetre, to check the print with a real one, and how to print.
+void paintCheckRuler(const Page& page);
+
+}  // namespace scaricometro

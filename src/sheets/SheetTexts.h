@@ -1,0 +1,41 @@
+// The wording of the printed figures: numbers as a drawing writes them, and the lines that name a
+// section, its sector or blank, and its bend, shared by the data sheet and the pattern pages.
+#pragma once
+
+#include "model/ConeDevelopment.h"
+#include "sheets/TemplatePlan.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <string_view>
+
+namespace scaricometro {
+
+// The model's names ("L2", "pancia") as Qt text.
+[[nodiscard]] QString fromView(std::string_view text);
+
+[[nodiscard]] QString decimals(double value, int places);
+// Two decimals, always written out, as a tuner reads a drawing: "65,60".
+[[nodiscard]] QString twoDecimals(double value);
+[[nodiscard]] QString millimetres(double value);
+
+// The five inputs and the thickness, on one line.
+[[nodiscard]] QString figuresLine(const ChamberFigures& figures, double thickness);
+[[nodiscard]] QString sectorLine(const AnnularSector& sector, const ConePattern& cone);
+[[nodiscard]] QString coneTitle(const ChamberSection& section);
+[[nodiscard]] QString sectionTitle(const ChamberSection& section, const ChamberDevelopment& development);
+// "L3 secondo cono divergente"
+[[nodiscard]] QString sectionName(std::size_t section);
+[[nodiscard]] QString blankLine(const ChamberSection& section, const ChamberDevelopment& development);
+// The development of the section at `section` in kChamberSections, among the cones or the cylinders.
+[[nodiscard]] const ConePattern& coneOf(const ChamberDevelopment& development, std::size_t section);
+[[nodiscard]] const CylinderDevelopment& cylinderOf(const ChamberDevelopment& development, std::size_t section);
+
+// How a bent section's pattern is cut and which pieces to turn, for its pages' heading.
+[[nodiscard]] QString piecesLine(const PieCuts& cuts, const SectionBend& bend);
+// The bend as the welder needs it: each joint's angle and the centre line's steps, the length
+// along the centre line, and where the seams fall.
+[[nodiscard]] QString bendParagraph(std::size_t section, const PieCuts& cuts, const SectionBend& bend);
+
+}  // namespace scaricometro

@@ -1,0 +1,55 @@
+// The group "Curve": for each section, its bend in degrees, the pieces it is cut into, and the
+// plane it bends in, read as the dialog's other figures are.
+#pragma once
+
+#include "model/ConeDevelopment.h"
+
+#include <QGroupBox>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <variant>
+
+class QLineEdit;
+class QSpinBox;
+
+namespace scaricometro {
+
+// A field that cannot be read: what to tell the user, and the field to mend.
+struct FieldProblem {
+    QString message;
+    QLineEdit* field = nullptr;
+};
+
+class BendFields : public QGroupBox {
+    Q_OBJECT
+
+public:
+    explicit BendFields(QWidget* parent);
+
+    // Every section's bend as typed, or the first field that cannot be read.
+    [[nodiscard]] std::variant<ChamberBends, FieldProblem> read() const;
+    // The same, a field that cannot be read taken as 0 and its problem told in `problems`.
+    [[nodiscard]] ChamberBends readLeniently(QStringList& problems) const;
+    [[nodiscard]] QLineEdit* degreesField(std::size_t section) const { return m_rows[section].degrees; }
+
+Q_SIGNALS:
+    void edited();
+
+private:
+    struct Row {
+        QLineEdit* degrees = nullptr;
+        QSpinBox* pieces = nullptr;
+        QLineEdit* plane = nullptr;
+    };
+
+    // Row `section`'s bend, or why one of its fields cannot be read.
+    [[nodiscard]] std::variant<SectionBend, FieldProblem> readRow(std::size_t section) const;
+    // A plane means nothing to a straight section: its field is off while the bend is 0.
+    void showPlaneInUse(const Row& row) const;
+
+    std::array<Row, kChamberSections.size()> m_rows;
+};
+
+}  // namespace scaricometro

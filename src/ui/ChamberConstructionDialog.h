@@ -1,0 +1,77 @@
+// How the chamber is to be made (sheet thickness, paper, pieces per cone, the bend of each section
+// and its plane), with a preview of the chamber as it is typed; saves the templates as a PDF file
+// where the user chooses, or every part as a cutting file into a folder, and opens the PDF in the
+// desktop's viewer, or the folder in its file manager. It stays open after a save, so that the
+// other files are saved from the same entries, and keeps them while the window runs.
+#pragma once
+
+#include "cutfiles/CuttingFiles.h"
+#include "sheets/ChamberTemplates.h"
+#include "ui/BendFields.h"
+#include "ui/ProblemMessage.h"
+
+#include <QDialog>
+#include <QDir>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QLabel;
+class QLineEdit;
+
+namespace scaricometro {
+
+class ChamberPreview;
+
+class ChamberConstructionDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ChamberConstructionDialog(ChamberFigures figures, QWidget* parent);
+
+    // The window's figures, read anew each time the dialog is opened.
+    void setFigures(ChamberFigures figures);
+
+    // Where the save dialogs first look: Documents, or home where there is none yet.
+    [[nodiscard]] static QDir suggestedFolder();
+    // Where the save dialog first proposes to write the PDF.
+    [[nodiscard]] static QString suggestedPath();
+
+private:
+    void chooseFile();
+    void chooseFolder();
+    void save(const QString& path);
+    void saveCuttingFiles(const QString& folder);
+    void writeCuttingFiles(const QString& folder);
+    void updatePreview();
+    // The entries as typed, or the first field that cannot be read.
+    [[nodiscard]] std::variant<TemplateOptions, FieldProblem> readEntries() const;
+    // The same, with the problem told to the user.
+    [[nodiscard]] std::optional<TemplateOptions> readOptions();
+    void refuse(const DevelopmentFailure& failure, const TemplateOptions& options);
+    void refuseBend(const BendFailure& failure, const TemplateOptions& options);
+    [[nodiscard]] QString whyNoDevelopment(const DevelopmentFailure& failure, const TemplateOptions& options) const;
+    [[nodiscard]] QString whyNoBend(std::size_t section, PieCuts::Refusal reason, const SectionBend& bend) const;
+    [[nodiscard]] QFileDialog* fileDialog(const QString& title);
+    // After a save: the PDF or the folder opened where asked; whether it could be.
+    [[nodiscard]] bool openIfAsked(const QString& path) const;
+
+    ChamberFigures m_figures;
+    QLineEdit* m_thickness;
+    QComboBox* m_paper;
+    QComboBox* m_pieces;
+    BendFields* m_bends;
+    QCheckBox* m_openWhenSaved;
+    ChamberPreview* m_preview;
+    QLabel* m_previewNote;
+    std::optional<ChamberTemplates> m_templates;  // planned, waiting for a file name
+    ChamberDevelopment m_development;              // the parts' figures, for the message once saved
+    std::vector<CuttingFile> m_cuttingFiles;       // drawn, waiting for a folder
+    ProblemMessage m_problem;
+};
+
+}  // namespace scaricometro

@@ -1,0 +1,32 @@
+// The chamber as the dialog's entries make it: the side view and, under it, the top view, drawn
+// by the data sheet's own views at the scale that fits, a section whose bend is refused in red.
+#pragma once
+
+#include "views/ChamberViews.h"
+
+#include <QWidget>
+
+#include <optional>
+
+namespace scaricometro {
+
+class ChamberPreview : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChamberPreview(QWidget* parent);
+
+    // Draws the chamber of `route`, or nothing where there is none.
+    void showRoute(const ChamberRoute& route, const ChamberBends& bends);
+    void showNothing();
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<ChamberViews> m_views;
+};
+
+}  // namespace scaricometro

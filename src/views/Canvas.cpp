@@ -1,0 +1,68 @@
+#include "views/Canvas.h"
+
+#include <QFontMetricsF>
+#include <QLineF>
+
+#include <cmath>
+
+namespace scaricometro {
+
+using namespace Qt::StringLiterals;
+
+QFont documentFont(double points, bool bold)
+{
+    QFont font(u"Arial"_s);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void Canvas::setPen(QRgb color, double widthMm, Qt::PenStyle style) const
+{
+    QPen pen(QColor::fromRgb(color), widthMm * m_dotsPerMm, style, Qt::RoundCap, Qt::RoundJoin);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+}
+
+void Canvas::polygon(const QPolygonF& mm, QRgb fill) const
+{
+    m_painter.setBrush(QColor::fromRgb(fill));
+    m_painter.drawPolygon(fromMm().map(mm));
+    m_painter.setBrush(Qt::NoBrush);
+}
+
+void Canvas::circle(QPointF centre, double radius) const
+{
+    m_painter.drawEllipse(at(centre), radius * m_dotsPerMm, radius * m_dotsPerMm);
+}
+
+void Canvas::arrow(QPointF from, QPointF to, double headMm) const
+{
+    line(from, to);
+    const QLineF shaft(to, from);
+    for (const double side : {-25.0, 25.0}) {
+        QLineF head = shaft;
+        head.setLength(headMm);
+        head.setAngle(shaft.angle() + side);
+        line(head.p1(), head.p2());
+    }
+}
+
+double Canvas::text(QPointF topLeft, double width, const QString& text, const QFont& font, Qt::Alignment alignment,
+                    QRgb color) const
+{
+    m_painter.setFont(font);
+    m_painter.setPen(QColor::fromRgb(color));
+    QRectF used;
+    m_painter.drawText(QRectF(at(topLeft), QSizeF(width, 1000) * m_dotsPerMm),
+                       static_cast<int>(alignment | Qt::AlignTop | Qt::TextWordWrap), text, &used);
+    return used.height() / m_dotsPerMm;
+}
+
+QSizeF Canvas::textSize(const QString& text, const QFont& font) const
+{
+    return QFontMetricsF(font, m_painter.device()).size(Qt::TextSingleLine, text) / m_dotsPerMm;
+}
+
+}  // namespace scaricometro

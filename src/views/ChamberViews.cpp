@@ -1,0 +1,257 @@
+#include "views/ChamberViews.h"
+
+#include "model/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace scaricometro {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr QRgb kWallColor = kTextColor;
+constexpr QRgb kWallFill = 0xEEF2F8;
+constexpr QRgb kRefusedFill = 0xFBE3E3;
+// The paper round the drawings: each view's name row, the gap between the views, the bar's row.
+constexpr double kNameRowMm = 6.5;
+constexpr double kViewGapMm = 3;
+constexpr double kBarRowMm = 7;
+constexpr double kLeastWidthMm = 70;
+constexpr double kLabelWidthMm = 16;
+// The longest a scale bar is on paper.
+constexpr double kLongestBarMm = 40;
+
+struct ViewName {
+    QStringView name;
+    QStringView across;  // the axis to the right
+    QStringView up;      // the axis up the page
+    QStringView depth;   // the axis square to the page
+    bool depthAway;      // into the page (⊗), or out of it (⊙)
+};
+
+constexpr std::array kViewNames{
+    ViewName{u"Vista laterale", u"X", u"Z", u"Y", true},
+    ViewName{u"Pianta", u"X", u"Y", u"Z", false},
+};
+
+// Andrew's monotone chain: the convex hull, counter-clockwise.
+QPolygonF convexHull(std::vector<QPointF> points)
+{
+    std::sort(points.begin(), points.end(), [](QPointF a, QPointF b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
+    if (points.size() < 3)
+        return QPolygonF(QList<QPointF>(points.begin(), points.end()));
+    const auto turnsLeft = [](QPointF o, QPointF a, QPointF b) {
+        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x()) > 0;
+    };
+    std::vector<QPointF> hull(2 * points.size());
+    std::size_t count = 0;
+    for (const QPointF& point : points) {
+        while (count >= 2 && !turnsLeft(hull[count - 2], hull[count - 1], point))
+            --count;
+        hull[count++] = point;
+    }
+    const std::size_t lower = count + 1;
+    for (auto point = std::next(points.rbegin()); point != points.rend(); ++point) {
+        while (count >= lower && !turnsLeft(hull[count - 2], hull[count - 1], *point))
+            --count;
+        hull[count++] = *point;
+    }
+    return QPolygonF(QList<QPointF>(hull.begin(), hull.begin() + static_cast<std::ptrdiff_t>(count - 1)));
+}
+
+QString bendLabel(const ChamberSection& section, const SectionBend& bend)
+{
+    const QString label = QString::fromUtf8(section.length.data(), static_cast<qsizetype>(section.length.size()));
+    if (bend.isStraight())
+        return label;
+    return label + u' ' + QString::fromStdString(formatRounded(bend.degrees, DecimalPlaces(5))) + u'°';
+}
+
+}  // namespace
+
+double standardScale(SheetArea extent, SheetArea room)
+{
+    for (double decade = 1; std::isfinite(decade); decade *= 10) {
+        for (double step : {1.0, 2.0, 5.0}) {
+            const double scale = step * decade;
+            if (extent.width / scale <= room.width && extent.height / scale <= room.height)
+                return scale;
+        }
+    }
+    return 0;
+}
+
+QPointF ChamberViews::projected(Projection projection, Vector3 point)
+{
+    return projection == Projection::Side ? QPointF(point.x, point.z) : QPointF(point.x, point.y);
+}
+
+// The side view's viewer stands at −Y, the top view's at +Z.
+double ChamberViews::depthOf(Projection projection, Vector3 point)
+{
+    return projection == Projection::Side ? point.y : -point.z;
+}
+
+ChamberViews::ChamberViews(const ChamberRoute& route, const ChamberBends& bends, int rimSamples)
+{
+    m_views[0].projection = Projection::Side;
+    m_views[1].projection = Projection::Top;
+    const double outer = route.thickness() / 2;
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        const RouteSection& section = route.sections()[i];
+        m_refused[i] = section.refusal.has_value();
+        if (!section.cuts)
+            continue;
+        const int middle = (section.pieces() + 1) / 2;
+        for (View& view : m_views) {
+            for (int piece = 1; piece <= section.pieces(); ++piece) {
+                std::vector<QPointF> rims;
+                double depth = 0;
+                for (const int joint : {piece - 1, piece}) {
+                    for (int sample = 0; sample < rimSamples; ++sample) {
+                        const Vector3 point = section.wallPoint(piece, joint, 2 * std::numbers::pi * sample / rimSamples, outer);
+                        rims.push_back(projected(view.projection, point));
+                        depth += depthOf(view.projection, point);
+                    }
+                }
+                view.pieces.push_back({i, convexHull(std::move(rims)), depth / (2 * rimSamples)});
+                view.axis.emplace_back(projected(view.projection, section.axisPoint(piece, piece - 1)),
+                                       projected(view.projection, section.axisPoint(piece, piece)));
+            }
+            const QLineF& axis = view.axis[view.axis.size() - static_cast<std::size_t>(section.pieces() - middle) - 1];
+            const QLineF whole(projected(view.projection, section.start.point), projected(view.projection, section.end.point));
+            view.labels.push_back({bendLabel(kChamberSections[i], bends[i]), axis.center(), whole.length(), section.isBent()});
+        }
+    }
+    for (View& view : m_views) {
+        std::stable_sort(view.pieces.begin(), view.pieces.end(),
+                         [](const PieceOutline& a, const PieceOutline& b) { return a.depth > b.depth; });
+        for (const PieceOutline& piece : view.pieces)
+            view.extent = view.extent.isNull() ? piece.outline.boundingRect() : view.extent.united(piece.outline.boundingRect());
+    }
+}
+
+// Both drawings, chamber mm.
+double ChamberViews::drawingHeight() const
+{
+    return m_views[0].extent.height() + m_views[1].extent.height();
+}
+
+QSizeF ChamberViews::sizeAt(double scale) const
+{
+    return {std::max(m_views[0].extent.width() / scale, kLeastWidthMm),
+            2 * kNameRowMm + kViewGapMm + kBarRowMm + drawingHeight() / scale};
+}
+
+double ChamberViews::standardScaleIn(QSizeF room) const
+{
+    return standardScale({m_views[0].extent.width(), drawingHeight()},
+                         {room.width(), room.height() - (2 * kNameRowMm + kViewGapMm + kBarRowMm)});
+}
+
+double ChamberViews::fittingScaleIn(QSizeF room) const
+{
+    const double height = room.height() - (2 * kNameRowMm + kViewGapMm + kBarRowMm);
+    return std::max(m_views[0].extent.width() / room.width(), drawingHeight() / std::max(height, 1.0));
+}
+
+void ChamberViews::paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const
+{
+    QPainter& painter = canvas.painter();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPointF at = topLeft;
+    for (const View& view : m_views) {
+        paintName(canvas, view, at);
+        at.ry() += kNameRowMm;
+        paintView(canvas, view, at, scale);
+        at.ry() += view.extent.height() / scale + kViewGapMm;
+    }
+    paintBar(canvas, at - QPointF(0, kViewGapMm), scale, caption);
+    painter.restore();
+}
+
+// The view's name, and beside it the axes: two arrows in the page, the third a circle with a cross
+// where it points away from the viewer, with a dot where it points at him.
+void ChamberViews::paintName(const Canvas& canvas, const View& view, QPointF topLeft) const
+{
+    const ViewName& name = kViewNames[static_cast<std::size_t>(view.projection)];
+    const QFont font = documentFont(8, true);
+    const QFont axisFont = documentFont(6);
+    canvas.text(topLeft + QPointF(0, 1.5), 40, name.name.toString(), font);
+    const QPointF origin = topLeft + QPointF(canvas.textSize(name.name.toString(), font).width() + 6, kNameRowMm - 1.5);
+    constexpr double arrowMm = 4.5;
+    canvas.setPen(kTextColor, kThinLineMm);
+    canvas.arrow(origin, origin + QPointF(arrowMm, 0), 1.2);
+    canvas.arrow(origin, origin - QPointF(0, arrowMm), 1.2);
+    canvas.circle(origin, 0.8);
+    if (name.depthAway) {
+        canvas.line(origin + QPointF(-0.55, -0.55), origin + QPointF(0.55, 0.55));
+        canvas.line(origin + QPointF(-0.55, 0.55), origin + QPointF(0.55, -0.55));
+    } else {
+        canvas.circle(origin, 0.15);
+    }
+    canvas.text(origin + QPointF(arrowMm + 0.5, -1.3), 4, name.across.toString(), axisFont);
+    canvas.text(origin + QPointF(0.8, -arrowMm - 0.5), 4, name.up.toString(), axisFont);
+    canvas.text(origin + QPointF(-3, -0.3), 3, name.depth.toString(), axisFont);
+}
+
+void ChamberViews::paintView(const Canvas& canvas, const View& view, QPointF topLeft, double scale) const
+{
+    const QRectF& extent = view.extent;
+    const auto onPaper = [&](QPointF mm) {
+        return QPointF(topLeft.x() + (mm.x() - extent.left()) / scale, topLeft.y() + (extent.bottom() - mm.y()) / scale);
+    };
+    for (const PieceOutline& piece : view.pieces) {
+        QPolygonF outline;
+        for (const QPointF& point : piece.outline)
+            outline.append(onPaper(point));
+        const bool refused = m_refused[piece.section];
+        canvas.setPen(refused ? kRefusedColor : kWallColor, kThinLineMm);
+        canvas.polygon(outline, refused ? kRefusedFill : kWallFill);
+    }
+    canvas.setPen(kGuideColor, kThinLineMm, Qt::DashDotLine);
+    for (const QLineF& axis : view.axis)
+        canvas.line(onPaper(axis.p1()), onPaper(axis.p2()));
+    const QFont font = documentFont(6);
+    for (std::size_t i = 0; i < view.labels.size(); ++i) {
+        const SectionLabel& label = view.labels[i];
+        if (!label.bent && label.axisLength / scale < canvas.textSize(label.text, font).width() + 1)
+            continue;
+        canvas.text(onPaper(label.at) - QPointF(kLabelWidthMm / 2, 1.2), kLabelWidthMm, label.text, font, Qt::AlignHCenter,
+                    kGuideColor);
+    }
+}
+
+// The longest round length that is at most so long on paper, with the scale it is drawn at.
+void ChamberViews::paintBar(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const
+{
+    double bar = 1;
+    while (bar * 10 / scale <= kLongestBarMm)
+        bar *= 10;
+    for (const double step : {5.0, 2.0}) {
+        if (bar * step / scale <= kLongestBarMm) {
+            bar *= step;
+            break;
+        }
+    }
+    const QPointF top = topLeft + QPointF(0, 2);
+    double barLeft = top.x();
+    if (caption == ScaleCaption::Standard) {
+        canvas.text(top, 30, u"Scala 1:%1"_s.arg(QString::fromStdString(formatRounded(scale, DecimalPlaces(0)))),
+                    documentFont(8, true));
+        barLeft += 30;
+    }
+    const QPointF barStart(barLeft, top.y() + 2);
+    const QPointF barEnd = barStart + QPointF(bar / scale, 0);
+    canvas.setPen(kTextColor, kThinLineMm);
+    canvas.line(barStart, barEnd);
+    canvas.line(barStart - QPointF(0, 1.5), barStart + QPointF(0, 1.5));
+    canvas.line(barEnd - QPointF(0, 1.5), barEnd + QPointF(0, 1.5));
+    canvas.text(barEnd + QPointF(2, -1.5), 40, u"%1 mm"_s.arg(QString::fromStdString(formatRounded(bar, DecimalPlaces(0)))),
+                documentFont(8));
+}
+
+}  // namespace scaricometro
