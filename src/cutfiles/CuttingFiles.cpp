@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <string>
@@ -52,6 +52,24 @@ void undo(const std::vector<Placing>& placings)
             QFile::rename(placing->previous, placing->target);
         QFile::remove(placing->written);
     }
+}
+
+// A new file beside `target`, with a name of its own: made as any new file of the user's is, with the
+// permissions the umask leaves (QTemporaryFile would make it readable by its owner alone).
+bool createBeside(QFile& file, const QString& target)
+{
+    const QFileInfo place(target);
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const QString suffix = QString::number(QRandomGenerator::global()->generate(), 16);
+        file.setFileName(place.dir().filePath(u".%1.%2"_s.arg(place.fileName(), suffix)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        // Another file of that name: try another; anything else is a failure to tell.
+        if (!QFileInfo::exists(file.fileName()))
+            return false;
+    }
+    return false;
 }
 
 QString reasonWithError(const char* what, const QFileDevice& file)
@@ -112,9 +130,8 @@ std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const 
     std::vector<Placing> placings;
     for (const CuttingFile& file : files) {
         const QString target = dir.filePath(file.name);
-        QTemporaryFile written(dir.filePath(u".%1.XXXXXX"_s.arg(file.name)));
-        written.setAutoRemove(false);
-        if (!written.open()) {
+        QFile written;
+        if (!createBeside(written, target)) {
             undo(placings);
             return SaveFailure{target, reasonWithError("il file non si può creare (%1)", written)};
         }
@@ -131,6 +148,8 @@ std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const 
     for (Placing& placing : placings) {
         if (QFileInfo::exists(placing.target)) {
             QFile previous(placing.target);
+            // A replaced file keeps who may read it.
+            QFile::setPermissions(placing.written, previous.permissions());
             if (!previous.rename(placing.written + u".prima"_s)) {
                 undo(placings);
                 return SaveFailure{placing.target, reasonWithError("il file che c'è non si può sostituire (%1)", previous)};

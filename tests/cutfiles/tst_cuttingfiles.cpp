@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -148,6 +152,8 @@ private Q_SLOTS:
     void drawnAtFullSizeByLibreCad();
     void savesAllOrNone_data();
     void savesAllOrNone();
+    void readableAsTheUsersOtherFiles_data();
+    void readableAsTheUsersOtherFiles();
 };
 
 // One file a part, from the engine end: every cone, and each cylinder that has a length.
@@ -350,6 +356,54 @@ void CuttingFilesTest::savesAllOrNone()
     for (const CuttingFile& file : files)
         expected[file.name] = file.contents;
     QCOMPARE(contentsOf(folder), expected);
+}
+
+void CuttingFilesTest::readableAsTheUsersOtherFiles_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("replacedMode");  // of the first file, already there; 0 for none
+    QTest::addColumn<int>("newMode");
+
+    QTest::newRow("new files, umask 022") << 0022 << 0 << 0644;
+    QTest::newRow("new files, umask 002") << 0002 << 0 << 0664;
+    QTest::newRow("new files, umask 077") << 0077 << 0 << 0600;
+    QTest::newRow("a private file replaced, umask 022") << 0022 << 0600 << 0644;
+    QTest::newRow("a shared file replaced, umask 077") << 0077 << 0664 << 0600;
+}
+
+// Files made in place as any new file of the user's is (the umask's), replaced ones as they were:
+// a shop's PC reading the folder over the network opens them as it opens the PDF beside them.
+void CuttingFilesTest::readableAsTheUsersOtherFiles()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, umask);
+    QFETCH(int, replacedMode);
+    QFETCH(int, newMode);
+    const auto modeOf = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
+    };
+
+    const QTemporaryDir folder;
+    const std::vector<CuttingFile> files = filesFor(defaultChamber(), 1);
+    const QString replaced = folder.filePath(files.front().name);
+    if (replacedMode != 0) {
+        QFile old(replaced);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QVERIFY(::chmod(QFile::encodeName(replaced).constData(), mode_t(replacedMode)) == 0);
+    }
+    const mode_t before = ::umask(mode_t(umask));
+    const std::optional<SaveFailure> failure = saveAllOrNone(folder.path(), files);
+    ::umask(before);
+    QVERIFY2(!failure, qPrintable(failure ? failure->reason : QString()));
+    for (const CuttingFile& file : files) {
+        const bool wasThere = replacedMode != 0 && file.name == files.front().name;
+        QCOMPARE(modeOf(folder.filePath(file.name)), wasThere ? replacedMode : newMode);
+    }
+#else
+    QSKIP("Permissions of this kind are POSIX's");
+#endif
 }
 
 QTEST_GUILESS_MAIN(CuttingFilesTest)
