@@ -16,6 +16,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+// Room for "-179,99" and the field's frame.
+constexpr int kDegreesFieldCharacters = 8;
+constexpr int kFieldFrameWidth = 12;
+
 // A bend of half a turn or more is no bend a chamber can take.
 constexpr int kMostBendDegrees = 180;
 
@@ -53,6 +57,8 @@ BendFields::BendFields(QWidget* parent)
         row.plane->setToolTip(tr("Verso dove curva il tratto, in senso orario guardando dal lato motore lungo il tubo: "
                                  "0 in alto, 90 verso chi guarda la vista laterale, 180 in basso, 270 lontano. "
                                  "Non conta per un tratto diritto (curva 0)."));
+        for (QLineEdit* field : {row.degrees, row.plane})
+            field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QString(kDegreesFieldCharacters, u'0')) + kFieldFrameWidth);
         auto* caption = new QLabel(u"%1 %2"_s.arg(label, fromView(section.name)), this);
         caption->setBuddy(row.degrees);
         const auto line = static_cast<int>(i) + 1;

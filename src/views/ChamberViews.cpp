@@ -13,7 +13,8 @@ using namespace Qt::StringLiterals;
 
 constexpr QRgb kWallColor = kTextColor;
 constexpr QRgb kWallFill = 0xEEF2F8;
-constexpr QRgb kRefusedFill = 0xFBE3E3;
+constexpr QRgb kRefusedFill = 0xF2A0A0;
+constexpr double kRefusedLineMm = 0.35;
 // The paper round the drawings: each view's name row, the gap between the views, the bar's row.
 constexpr double kNameRowMm = 6.5;
 constexpr double kViewGapMm = 3;
@@ -209,7 +210,7 @@ void ChamberViews::paintView(const Canvas& canvas, const View& view, QPointF top
         for (const QPointF& point : piece.outline)
             outline.append(onPaper(point));
         const bool refused = m_refused[piece.section];
-        canvas.setPen(refused ? kRefusedColor : kWallColor, kThinLineMm);
+        canvas.setPen(refused ? kRefusedColor : kWallColor, refused ? kRefusedLineMm : kThinLineMm);
         canvas.polygon(outline, refused ? kRefusedFill : kWallFill);
     }
     canvas.setPen(kGuideColor, kThinLineMm, Qt::DashDotLine);

@@ -1,5 +1,6 @@
 // The templates as a printer and a tuner see them: the PDF read by Debian's poppler and qpdf,
 // rendered at 300 dpi and measured with the check ruler, as a tuner would with a real one.
+#include "model/ChamberRoute.h"
 #include "model/NumberText.h"
 #include "sheets/ChamberTemplates.h"
 
@@ -15,6 +16,8 @@
 
 using namespace scaricometro;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ChamberBends)
 
 namespace {
 
@@ -118,6 +121,47 @@ double blackWidthMm(const QImage& page, double lineWidthMm)
     return (right - left + 1) / kDotsPerMm - lineWidthMm;
 }
 
+// The rows and columns that the chamber's pale fill covers, in bands of rows one view each: a joint's
+// line across a narrow pipe leaves rows with no fill, the gap between the views is far wider.
+struct FilledBand {
+    QRectF mm;
+};
+
+std::vector<FilledBand> filledBands(const QImage& page)
+{
+    constexpr QRgb kFill = 0xEEF2F8;
+    // Within a level, as the labels' blue, faded to white at a glyph's edge, is not.
+    const auto isFill = [](QRgb pixel) {
+        return std::abs(qRed(pixel) - qRed(kFill)) <= 1 && std::abs(qGreen(pixel) - qGreen(kFill)) <= 1
+            && std::abs(qBlue(pixel) - qBlue(kFill)) <= 1;
+    };
+    std::vector<FilledBand> bands;
+    for (int y = 0; y < page.height(); ++y) {
+        int left = page.width();
+        int right = -1;
+        for (int x = 0; x < page.width(); ++x) {
+            if (isFill(page.pixel(x, y))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        if (right < 0)
+            continue;
+        const QRectF row(left / kDotsPerMm, y / kDotsPerMm, (right - left + 1) / kDotsPerMm, 1 / kDotsPerMm);
+        constexpr double kJointLinesMm = 2;
+        if (bands.empty() || row.top() - bands.back().mm.bottom() > kJointLinesMm)
+            bands.push_back({row});
+        else
+            bands.back().mm = bands.back().mm.united(row);
+    }
+    return bands;
+}
+
+QString twoPlaces(double value)
+{
+    return QString::fromStdString(formatFixed(value, DecimalPlaces(2)));
+}
+
 }  // namespace
 
 class ChamberTemplatesTest : public QObject {
@@ -130,6 +174,10 @@ private Q_SLOTS:
     void everySheetCarriesPattern_data();
     void everySheetCarriesPattern();
     void bentSectionsInPieces();
+    void dataSheetSaysWhereTheChamberGoes();
+    void viewsAreToScale_data();
+    void viewsAreToScale();
+    void planesChangeNoPattern();
     void standardScales_data();
     void standardScales();
     void failsWithoutLeavingAFile_data();
@@ -268,6 +316,117 @@ void ChamberTemplatesTest::bentSectionsInPieces()
     QVERIFY(cone.contains(u"Cono L3 (secondo cono divergente, da D2 a D3): foglio 1 di"_s));
     for (const QString& expected : {u"2 · girare di mezzo giro"_s, u"4 · girare di mezzo giro"_s})
         QVERIFY2(cone.contains(expected), qPrintable(expected));
+}
+
+// A chamber bent in three planes: the table gives each section's end as the route has it, the
+// views are named, and the joints, the box and the sheet are told.
+void ChamberTemplatesTest::dataSheetSaysWhereTheChamberGoes()
+{
+    TemplateOptions options;
+    options.bends[0] = {-60, 6, 0};
+    options.bends[2] = {30, 4, 90};
+    options.bends[4] = {20, 3, 200};
+    const ChamberTemplates templates = templatesFor(29, options);
+    const QString pdf = m_folder.filePath(u"planes.pdf"_s);
+    QCOMPARE(templates.saveAsPdf(pdf), std::nullopt);
+    QString data;
+    for (int page = 1; page <= templates.dataSheet().pageCount(); ++page)
+        data += pageText(pdf, page) + u' ';
+    const ChamberRoute route = ChamberRoute::trace(templates.development(), options.bends);
+    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
+        const RouteFrame& end = route.sections()[i].end;
+        const Heading heading = headingOf(end.along);
+        const QString row = u"%1 %2 %3 %4 %5° %6°"_s.arg(sectionName(i), twoPlaces(end.point.x), twoPlaces(end.point.y),
+                                                         twoPlaces(end.point.z), twoPlaces(heading.planDegrees),
+                                                         twoPlaces(heading.riseDegrees));
+        QVERIFY2(data.contains(row), qPrintable(row));
+    }
+    // The issue's own example, worked out by hand from the same figures.
+    QVERIFY(data.contains(u"L3 secondo cono divergente 226,06 -38,90 -340,01"_s));
+    const Box box = route.bounds();
+    for (const QString& expected :
+         {u"Vista laterale"_s, u"Pianta"_s, u"Dove va la camera"_s, u"Montaggio nello spazio"_s,
+          u"Ingombro, pareti comprese: %1 × %2 × %3 mm"_s.arg(twoPlaces(box.high.x - box.low.x),
+                                                             twoPlaces(box.high.y - box.low.y), twoPlaces(box.high.z - box.low.z)),
+          u"L'uscita è girata di %1° rispetto all'ingresso"_s.arg(twoPlaces(route.outletTurnDegrees())),
+          u"L2 → L3: %1°"_s.arg(twoPlaces(route.seamTurnDegrees(1))), u"L3 secondo cono divergente: 30° verso 90° dall'alto"_s,
+          u"L5 cono convergente: 20° verso 200° dall'alto"_s, u"L1 collettore: 60° verso il basso della vista"_s,
+          u"kg di lamiera d'acciaio (7,85 g/cm³) allo spessore di 1 mm"_s, u"(4 pezzi: "_s})
+        QVERIFY2(data.contains(expected), qPrintable(expected));
+}
+
+void ChamberTemplatesTest::viewsAreToScale_data()
+{
+    QTest::addColumn<double>("header");
+    QTest::addColumn<ChamberBends>("bends");
+
+    QTest::newRow("straight") << 29.0 << ChamberBends{};
+    ChamberBends planes{};
+    planes[0] = {-60, 6, 0};
+    planes[2] = {30, 4, 90};
+    planes[4] = {20, 3, 200};
+    QTest::newRow("three planes") << 29.0 << planes;
+    ChamberBends wound{};
+    wound[1] = {45, 8, 300};
+    wound[3] = {0, 4, 0};
+    wound[5] = {-90, 12, 33.3};
+    QTest::newRow("a wider header, wound") << 34.0 << wound;
+}
+
+// Rendered by poppler, each view's pale fill spans the chamber's box at the sheet's scale: the side
+// view its X and Z, the top view its X and Y, the two aligned on X, the top view under the other.
+void ChamberTemplatesTest::viewsAreToScale()
+{
+    QFETCH(double, header);
+    QFETCH(ChamberBends, bends);
+
+    TemplateOptions options;
+    options.bends = bends;
+    const ChamberTemplates templates = templatesFor(header, options);
+    const QString pdf = m_folder.filePath(u"views.pdf"_s);
+    QCOMPARE(templates.saveAsPdf(pdf), std::nullopt);
+    std::vector<FilledBand> bands;
+    for (int page = 1; bands.empty() && page <= templates.dataSheet().pageCount(); ++page)
+        bands = filledBands(renderPage(pdf, page, m_folder.path()));
+    QCOMPARE(bands.size(), std::size_t(2));
+    const Box box = templates.dataSheet().route().bounds();
+    const double scale = templates.dataSheet().viewsScale();
+    constexpr double kLineAndPixelMm = 0.3;
+    const QRectF& side = bands[0].mm;
+    const QRectF& top = bands[1].mm;
+    QVERIFY2(std::abs(side.width() - (box.high.x - box.low.x) / scale) <= kLineAndPixelMm, qPrintable(QString::number(side.width())));
+    QVERIFY2(std::abs(side.height() - (box.high.z - box.low.z) / scale) <= kLineAndPixelMm, qPrintable(QString::number(side.height())));
+    QVERIFY2(std::abs(top.height() - (box.high.y - box.low.y) / scale) <= kLineAndPixelMm, qPrintable(QString::number(top.height())));
+    QVERIFY(std::abs(top.left() - side.left()) <= kLineAndPixelMm && std::abs(top.right() - side.right()) <= kLineAndPixelMm);
+    QVERIFY(top.top() > side.bottom());
+}
+
+// A bend's plane places its section in space, not its pieces on the sheet: the pattern pages and
+// the cutting files are the same whatever the planes.
+void ChamberTemplatesTest::planesChangeNoPattern()
+{
+    TemplateOptions inOnePlane;
+    inOnePlane.bends[0] = {-60, 6, 0};
+    inOnePlane.bends[2] = {30, 4, 0};
+    TemplateOptions inThree = inOnePlane;
+    inThree.bends[0].plane = 123.4;
+    inThree.bends[2].plane = 270;
+    const ChamberTemplates one = templatesFor(29, inOnePlane);
+    const ChamberTemplates three = templatesFor(29, inThree);
+    QCOMPARE(one.pageCount() - one.dataSheet().pageCount(), three.pageCount() - three.dataSheet().pageCount());
+    const QString onePdf = m_folder.filePath(u"one.pdf"_s);
+    const QString threePdf = m_folder.filePath(u"three.pdf"_s);
+    QCOMPARE(one.saveAsPdf(onePdf), std::nullopt);
+    QCOMPARE(three.saveAsPdf(threePdf), std::nullopt);
+    for (int page = one.dataSheet().pageCount() + 1; page <= one.pageCount(); ++page) {
+        const int same = page - one.dataSheet().pageCount() + three.dataSheet().pageCount();
+        const QImage a = renderPage(onePdf, page, m_folder.path(), 100);
+        const QImage b = renderPage(threePdf, same, m_folder.path(), 100);
+        // Below the heading, whose page number may differ.
+        const int heading = int((kMarginMm + kHeadingMm) / 25.4 * 100) + 1;
+        QVERIFY2(a.copy(0, heading, a.width(), a.height() - heading) == b.copy(0, heading, b.width(), b.height() - heading),
+                 qPrintable(u"pattern page %1"_s.arg(page)));
+    }
 }
 
 void ChamberTemplatesTest::standardScales_data()

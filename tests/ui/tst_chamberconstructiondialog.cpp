@@ -1,6 +1,10 @@
-// Reaching the cone templates from the window and saving them: Ctrl+P and the background's menu,
-// the inputs read as "Calcola" reads them but never written, and the dialog's refusals and saves.
+// Reaching the chamber's construction from the window: Ctrl+P and the background's menu, the
+// inputs read as "Calcola" reads them but never written, the dialog's preview, its refusals and
+// saves, and what it keeps between one opening and the next.
+#include "model/ChamberRoute.h"
+#include "model/NumberText.h"
 #include "ui/ChamberConstructionDialog.h"
+#include "ui/ChamberPreview.h"
 #include "ui/Form1.h"
 
 #include <QAction>
@@ -117,6 +121,10 @@ private Q_SLOTS:
     void refusesBends_data();
     void refusesBends();
     void straightBendsChangeNothing();
+    void keepsWhatWasTyped();
+    void previewShowsTheChamber_data();
+    void previewShowsTheChamber();
+    void fitsASmallScreen();
 
 private:
     ChamberConstructionDialog* openDialog();
@@ -461,8 +469,9 @@ void ChamberConstructionDialogTest::savesCuttingFiles()
     QCOMPARE(m_opened, open ? QList<QUrl>{QUrl::fromLocalFile(folder.path())} : QList<QUrl>{});
 }
 
-// A row a section: the bend's field captioned for screen readers, 0 at first, and its pieces
-// beside it, Tab going from one to the other and on to the next section.
+// A row a section: the bend's field captioned for screen readers, 0 at first, its pieces and its
+// plane beside it, Tab going from one to the next and on to the next section; the plane is off
+// while the section is straight.
 void ChamberConstructionDialogTest::bendsHaveARowEachSection()
 {
     ChamberConstructionDialog* dialog = openDialog();
@@ -479,6 +488,12 @@ void ChamberConstructionDialogTest::bendsHaveARowEachSection()
         QCOMPARE(degrees->accessibleName(), u"Curva %1 (gradi)"_s.arg(label));
         auto* pieces = named<QSpinBox>(*group, u"Pezzi %1"_s.arg(label));
         QVERIFY(pieces && pieces->minimum() == 2 && pieces->maximum() == 12);
+        auto* plane = named<QLineEdit>(*group, u"Piano %1 (gradi)"_s.arg(label));
+        QVERIFY(plane && plane->text() == u"0"_s);
+        QVERIFY2(!plane->isEnabled(), "a straight section has no plane");
+        QVERIFY(plane->toolTip().contains(u"Non conta per un tratto diritto"_s));
+        degrees->setText(u"-12,5"_s);
+        QVERIFY(plane->isEnabled());
         if (previous) {
             previous->setFocus();
             QTest::keyClick(previous, Qt::Key_Tab);
@@ -487,7 +502,9 @@ void ChamberConstructionDialogTest::bendsHaveARowEachSection()
         degrees->setFocus();
         QTest::keyClick(degrees, Qt::Key_Tab);
         QCOMPARE(dialog->focusWidget(), pieces);
-        previous = pieces;
+        QTest::keyClick(pieces, Qt::Key_Tab);
+        QCOMPARE(dialog->focusWidget(), plane);
+        previous = plane;
     }
 }
 
@@ -497,22 +514,32 @@ void ChamberConstructionDialogTest::refusesBends_data()
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("degrees");
     QTest::addColumn<int>("pieces");
+    QTest::addColumn<QString>("plane");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("message");  // its beginning
+    QTest::addColumn<bool>("planeToMend");
 
-    QTest::newRow("letters") << u"29"_s << u"L3"_s << u"trenta"_s << 4 << u"Salva PDF…"_s
+    QTest::newRow("letters") << u"29"_s << u"L3"_s << u"trenta"_s << 4 << u"0"_s << u"Salva PDF…"_s
                              << u"Il valore di \"Curva L3 (gradi)\" non è un numero.\nUsare solo cifre, con la "
-                                u"virgola per i decimali: per esempio 30."_s;
-    QTest::newRow("half a turn") << u"29"_s << u"L5"_s << u"-180"_s << 4 << u"Salva DXF…"_s
-                                 << u"\"Curva L5 (gradi)\" deve essere tra -180 e 180, esclusi."_s;
-    QTest::newRow("cuts that cross") << u"29"_s << u"L4"_s << u"-20"_s << 12 << u"Salva PDF…"_s
+                                u"virgola per i decimali: per esempio 30."_s
+                             << false;
+    QTest::newRow("half a turn") << u"29"_s << u"L5"_s << u"-180"_s << 4 << u"0"_s << u"Salva DXF…"_s
+                                 << u"\"Curva L5 (gradi)\" deve essere tra -180 e 180, esclusi."_s << false;
+    QTest::newRow("cuts that cross") << u"29"_s << u"L4"_s << u"-20"_s << 12 << u"90"_s << u"Salva PDF…"_s
                                      << u"Con una curva di -20° in 12 pezzi i tagli del tratto L4 (pancia) si "
                                         u"incrociano, o incontrano un'estremità del tratto.\nScegliere meno pezzi o "
-                                        u"una curva più piccola."_s;
-    QTest::newRow("cuts that cross, for the DXF") << u"29"_s << u"L1"_s << u"170"_s << 2 << u"Salva DXF…"_s
-                                                  << u"Con una curva di 170° in 2 pezzi i tagli del tratto L1"_s;
-    QTest::newRow("a belly of negative length") << u"60"_s << u"L4"_s << u"10"_s << 2 << u"Salva PDF…"_s
-                                                << u"Il tratto L4 (pancia) ha lunghezza -"_s;
+                                        u"una curva più piccola."_s
+                                     << false;
+    QTest::newRow("cuts that cross, for the DXF") << u"29"_s << u"L1"_s << u"170"_s << 2 << u"0"_s << u"Salva DXF…"_s
+                                                  << u"Con una curva di 170° in 2 pezzi i tagli del tratto L1"_s << false;
+    QTest::newRow("a belly of negative length") << u"60"_s << u"L4"_s << u"10"_s << 2 << u"0"_s << u"Salva PDF…"_s
+                                                << u"Il tratto L4 (pancia) ha lunghezza -"_s << false;
+    QTest::newRow("a plane in letters") << u"29"_s << u"L2"_s << u"15"_s << 3 << u"novanta"_s << u"Salva PDF…"_s
+                                        << u"Il valore di \"Piano L2 (gradi)\" non è un numero.\nUsare solo cifre, "
+                                           u"con la virgola per i decimali: per esempio 90."_s
+                                        << true;
+    QTest::newRow("a plane with an exponent") << u"29"_s << u"L6"_s << u"15"_s << 3 << u"9e1"_s << u"Salva DXF…"_s
+                                              << u"Il valore di \"Piano L6 (gradi)\" non è un numero."_s << true;
 }
 
 // A bend that cannot be read or made is said, naming the section, and its field is to mend.
@@ -522,28 +549,32 @@ void ChamberConstructionDialogTest::refusesBends()
     QFETCH(QString, section);
     QFETCH(QString, degrees);
     QFETCH(int, pieces);
+    QFETCH(QString, plane);
     QFETCH(QString, button);
     QFETCH(QString, message);
+    QFETCH(bool, planeToMend);
 
     m_form->textField(u"Text15"_s)->setText(header);
     ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
     auto* field = named<QLineEdit>(*dialog, u"Curva %1 (gradi)"_s.arg(section));
     auto* spin = named<QSpinBox>(*dialog, u"Pezzi %1"_s.arg(section));
-    QVERIFY(field && spin);
+    auto* planeField = named<QLineEdit>(*dialog, u"Piano %1 (gradi)"_s.arg(section));
+    QVERIFY(field && spin && planeField);
     field->setText(degrees);
     spin->setValue(pieces);
+    planeField->setText(plane);
     buttonCalled(*dialog, button)->click();
     QVERIFY(!shown<QFileDialog>(*dialog));
     QMessageBox* box = shown<QMessageBox>(*dialog);
     QVERIFY(box);
     QVERIFY2(box->text().startsWith(message), qPrintable(box->text()));
     box->accept();
-    QCOMPARE(dialog->focusWidget(), field);
+    QCOMPARE(dialog->focusWidget(), planeToMend ? planeField : field);
 }
 
-// Every bend 0, whatever its pieces: the same cutting files as ever, byte for byte, and the same
-// PDF pages, pixel for pixel, as with the bends untouched.
+// Every bend 0, whatever its pieces and its plane: the same cutting files as ever, byte for byte,
+// and the same PDF pages, pixel for pixel, as with the bends untouched.
 void ChamberConstructionDialogTest::straightBendsChangeNothing()
 {
     const QTemporaryDir root;
@@ -551,6 +582,9 @@ void ChamberConstructionDialogTest::straightBendsChangeNothing()
         for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
             if (edit->accessibleName().startsWith(u"Curva"_s))
                 edit->setText(degrees);
+            // A plane means nothing to a straight section.
+            if (edit->accessibleName().startsWith(u"Piano"_s))
+                edit->setText(u"45"_s);
         }
         for (QSpinBox* spin : dialog->findChildren<QSpinBox*>())
             spin->setValue(pieces);
@@ -583,6 +617,8 @@ void ChamberConstructionDialogTest::straightBendsChangeNothing()
         QSKIP("The pages are rendered by poppler, on Linux");
     QList<QImage> untouched;
     for (const bool zeroed : {false, true}) {
+        // A new window, whose dialog has never been typed into.
+        init();
         dialog = openDialog();
         QVERIFY(dialog);
         if (zeroed)
@@ -600,6 +636,131 @@ void ChamberConstructionDialogTest::straightBendsChangeNothing()
             QVERIFY(pages == untouched);
         untouched = pages;
     }
+}
+
+// Saved once, the dialog stays open for the other files, and closed and opened again it shows
+// what was left in it, for the figures the window has then.
+void ChamberConstructionDialogTest::keepsWhatWasTyped()
+{
+    ChamberConstructionDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->windowTitle(), u"Costruzione della camera"_s);
+    const auto fieldNamed = [&](const QString& name) { return named<QLineEdit>(*dialog, name); };
+    dialog->findChild<QLineEdit*>()->setText(u"1,5"_s);
+    fieldNamed(u"Curva L3 (gradi)"_s)->setText(u"30"_s);
+    fieldNamed(u"Piano L3 (gradi)"_s)->setText(u"90.5"_s);
+    named<QSpinBox>(*dialog, u"Pezzi L3"_s)->setValue(5);
+    dialog->findChild<QCheckBox*>()->setChecked(false);
+    const QTemporaryDir root;
+    QFileDialog* folders = chooseFolder(dialog);
+    QVERIFY(folders);
+    Q_EMIT folders->fileSelected(root.path());
+    folders->close();
+    QMessageBox* saved = shown<QMessageBox>(*dialog);
+    QVERIFY2(saved && saved->text().contains(u"pezzo-5-di-5"_s), qPrintable(saved ? saved->text() : QString()));
+    saved->accept();
+    QVERIFY(dialog->isVisible());
+    saveAs(dialog, root.filePath(u"sagome.pdf"_s), false);
+    QVERIFY(QFileInfo(root.filePath(u"sagome.pdf"_s)).size() > 0);
+    QVERIFY(dialog->isVisible());
+    const QString before = dialog->findChild<ChamberPreview*>()->accessibleDescription();
+    dialog->reject();
+
+    m_form->textField(u"Text4"_s)->setText(u"45"_s);
+    QCOMPARE(openDialog(), dialog);
+    QCOMPARE(dialog->findChild<QLineEdit*>()->text(), u"1,5"_s);
+    QCOMPARE(fieldNamed(u"Curva L3 (gradi)"_s)->text(), u"30"_s);
+    QCOMPARE(fieldNamed(u"Piano L3 (gradi)"_s)->text(), u"90.5"_s);
+    QCOMPARE(named<QSpinBox>(*dialog, u"Pezzi L3"_s)->value(), 5);
+    QVERIFY(!dialog->findChild<QCheckBox*>()->isChecked());
+    QVERIFY2(dialog->findChild<ChamberPreview*>()->accessibleDescription() != before, "the stroke changed the chamber");
+}
+
+void ChamberConstructionDialogTest::previewShowsTheChamber_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("degrees");
+    QTest::addColumn<int>("pieces");
+    QTest::addColumn<QString>("plane");
+    QTest::addColumn<QString>("reason");  // under the views, where the bend is refused
+
+    QTest::newRow("straight") << u"L1"_s << u"0"_s << 4 << u"0"_s << QString();
+    QTest::newRow("bent towards the viewer") << u"L3"_s << u"30"_s << 4 << u"90"_s << QString();
+    QTest::newRow("bent down and away") << u"L5"_s << u"-25,5"_s << 6 << u"-60"_s << QString();
+    QTest::newRow("cuts that cross") << u"L4"_s << u"-20"_s << 12 << u"0"_s
+                                     << u"Con una curva di -20° in 12 pezzi i tagli del tratto L4 (pancia) si incrociano"_s;
+    QTest::newRow("a bend that cannot be read") << u"L2"_s << u"1e3"_s << 4 << u"0"_s
+                                                << u"Il valore di \"Curva L2 (gradi)\" non è un numero."_s;
+}
+
+// The preview follows every edit: it says where the outlet is, as the route of the chamber typed
+// puts it, and paints a refused section red with the reason under the views.
+void ChamberConstructionDialogTest::previewShowsTheChamber()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, degrees);
+    QFETCH(int, pieces);
+    QFETCH(QString, plane);
+    QFETCH(QString, reason);
+
+    ChamberConstructionDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    dialog->findChild<QLineEdit*>()->setText(u"1.5"_s);
+    named<QLineEdit>(*dialog, u"Curva %1 (gradi)"_s.arg(section))->setText(degrees);
+    named<QSpinBox>(*dialog, u"Pezzi %1"_s.arg(section))->setValue(pieces);
+    named<QLineEdit>(*dialog, u"Piano %1 (gradi)"_s.arg(section))->setText(plane);
+
+    auto* preview = dialog->findChild<ChamberPreview*>();
+    QVERIFY(preview && preview->accessibleName() == u"Anteprima della camera"_s);
+    ChamberBends bends{};
+    const std::size_t index = static_cast<std::size_t>(section.back().digitValue() - 1);
+    const std::optional<double> bend = parseDecimalComma(degrees.toStdString());
+    bends[index] = {bend.value_or(0), pieces, withinTurn(parseDecimalComma(plane.toStdString()).value_or(0))};
+    const ChamberDimensions dimensions = m_form->chamberFigures()->dimensions;
+    const ChamberRoute route = ChamberRoute::trace(std::get<ChamberDevelopment>(developChamber(dimensions, 1.5)), bends);
+    const auto twoDecimals = [](double value) {
+        return QString::fromStdString(formatFixed(value, DecimalPlaces(2)));
+    };
+    const Vector3 outlet = route.outlet().point;
+    QVERIFY2(preview->accessibleDescription().contains(
+                 u"X %1, Y %2, Z %3 mm"_s.arg(twoDecimals(outlet.x), twoDecimals(outlet.y), twoDecimals(outlet.z))),
+             qPrintable(preview->accessibleDescription()));
+
+    QLabel* note = nullptr;
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->wordWrap())
+            note = label;
+    }
+    QVERIFY(note);
+    QCOMPARE(note->isVisible(), !reason.isEmpty());
+    QVERIFY2(note->text().startsWith(reason), qPrintable(note->text()));
+
+    const QImage picture = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QDir().mkpath(u"previews"_s);
+    picture.save(u"previews/%1.png"_s.arg(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-')));
+    int red = 0;
+    int drawn = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            red += pixel.red() > pixel.green() + 50 && pixel.red() > pixel.blue() + 50 ? 1 : 0;
+            drawn += pixel != Qt::white ? 1 : 0;
+        }
+    }
+    QVERIFY2(drawn > picture.width() * picture.height() / 50, "the views are drawn");
+    const bool refused = route.firstRefused().has_value();
+    QVERIFY2(refused == (red > 0), qPrintable(u"%1 red pixels"_s.arg(red)));
+}
+
+// However large its preview would like to be, the dialog fits a 1366 × 768 screen with its frame.
+void ChamberConstructionDialogTest::fitsASmallScreen()
+{
+    ChamberConstructionDialog* dialog = openDialog();
+    QVERIFY(dialog);
+    constexpr int kTitleBarAndTaskBar = 80;
+    QVERIFY2(dialog->sizeHint().width() <= 1366 && dialog->sizeHint().height() <= 768 - kTitleBarAndTaskBar,
+             qPrintable(u"%1 × %2"_s.arg(dialog->sizeHint().width()).arg(dialog->sizeHint().height())));
+    QVERIFY(dialog->minimumSizeHint().height() <= 768 - kTitleBarAndTaskBar);
 }
 
 QTEST_MAIN(ChamberConstructionDialogTest)
