@@ -1,8 +1,10 @@
-// The cone templates for the default inputs: planned and written whole as a PDF, into memory and
-// into a file, as "Salva PDF…" writes them; and the parts' cutting files, drawn and saved into a
-// folder as "Salva DXF…" saves them. Straight, and with every section bent in 12 pieces.
+// The templates for the default inputs: planned and written whole as a PDF, into memory and into a
+// file, as "Salva PDF…" writes them; the parts' cutting files, drawn and saved into a folder as
+// "Salva DXF…" saves them; and the dialog's preview, its route traced and both views painted, as
+// on every edit. Straight, and with every section bent in 12 pieces, in one plane and in several.
 #include "cutfiles/CuttingFiles.h"
 #include "sheets/ChamberTemplates.h"
+#include "ui/ChamberPreview.h"
 #include "ui/Form1.h"
 
 #include <QBuffer>
@@ -22,6 +24,8 @@ private Q_SLOTS:
     void drawCuttingFiles_data();
     void drawCuttingFiles();
     void saveCuttingFiles();
+    void previewRedraw_data();
+    void previewRedraw();
 
 private:
     [[nodiscard]] static ChamberFigures defaultFigures();
@@ -40,6 +44,10 @@ void TemplatesBenchmark::straightAndBent()
     QTest::newRow("all bent in 12")
         << ChamberBends{SectionBend{60, 12}, SectionBend{45, 12}, SectionBend{45, 12}, SectionBend{-10, 12},
                         SectionBend{-45, 12}, SectionBend{90, 12}}
+        << std::size_t{72};
+    QTest::newRow("all bent in 12, in several planes")
+        << ChamberBends{SectionBend{60, 12, 0}, SectionBend{45, 12, 90}, SectionBend{45, 12, 200}, SectionBend{-10, 12, 0},
+                        SectionBend{-45, 12, 300}, SectionBend{90, 12, 45}}
         << std::size_t{72};
 }
 
@@ -106,6 +114,27 @@ void TemplatesBenchmark::saveCuttingFiles()
     const QTemporaryDir folder;
     QBENCHMARK {
         QVERIFY(!saveAllOrNone(folder.path(), cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, 1)))));
+    }
+}
+
+void TemplatesBenchmark::previewRedraw_data()
+{
+    straightAndBent();
+}
+
+// What the dialog does on each edit: the chamber developed and traced, and the preview repainted.
+void TemplatesBenchmark::previewRedraw()
+{
+    QFETCH(ChamberBends, bends);
+    const ChamberDimensions dimensions = defaultFigures().dimensions;
+    ChamberPreview preview(nullptr);
+    preview.resize(preview.sizeHint());
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QBENCHMARK {
+        const auto development = std::get<ChamberDevelopment>(developChamber(dimensions, 1));
+        preview.showRoute(ChamberRoute::trace(development, bends), bends);
+        preview.repaint();
     }
 }
 

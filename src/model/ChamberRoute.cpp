@@ -9,6 +9,35 @@ namespace {
 
 constexpr double kDegree = std::numbers::pi / 180;
 
+// Where `height` peaks between `low` and `high`, a single peak there: a golden-section search,
+// each step one new value; after 24 steps the bracket is 1e-5 of what it was.
+template <typename Height>
+double peakOf(Height height, double low, double high)
+{
+    constexpr double kGolden = 0.6180339887498949;
+    constexpr int kSteps = 24;
+    double left = high - kGolden * (high - low);
+    double right = low + kGolden * (high - low);
+    double atLeft = height(left);
+    double atRight = height(right);
+    for (int step = 0; step < kSteps; ++step) {
+        if (atLeft < atRight) {
+            low = left;
+            left = right;
+            atLeft = atRight;
+            right = low + kGolden * (high - low);
+            atRight = height(right);
+        } else {
+            high = right;
+            right = left;
+            atRight = atLeft;
+            left = high - kGolden * (high - low);
+            atLeft = height(left);
+        }
+    }
+    return (low + high) / 2;
+}
+
 }  // namespace
 
 Vector3 RouteFrame::towards(double degrees) const
@@ -23,9 +52,9 @@ double RouteFrame::angleOf(Vector3 direction) const
     return withinTurn(std::atan2(dot(direction, right), dot(direction, up)) / kDegree);
 }
 
-Placement RouteSection::piecePlacement(int piece) const
+const Placement& RouteSection::piecePlacement(int piece) const
 {
-    return axes.after(cuts->placement(piece));
+    return placements[static_cast<std::size_t>(piece - 1)];
 }
 
 Vector3 RouteSection::wallPoint(int piece, int joint, double azimuth, double radialOffset) const
@@ -71,6 +100,8 @@ ChamberRoute ChamberRoute::trace(const ChamberDevelopment& development, const Ch
         const Vector3 x = frame.towards(inside);
         section.axes = Placement::ofAxes(x, cross(frame.along, x), frame.along, frame.point);
         const int last = section.cuts->pieces();
+        for (int piece = 1; piece <= last; ++piece)
+            section.placements.push_back(section.axes.after(section.cuts->placement(piece)));
         section.end.point = section.axisPoint(last, last);
         if (section.isBent()) {
             const Placement turn = Placement::rotation(cross(frame.along, x), std::abs(bend.degrees) * kDegree);
@@ -102,24 +133,31 @@ double ChamberRoute::outletTurnDegrees() const
     return std::atan2(norm(cross(inlet, out)), dot(inlet, out)) / kDegree;
 }
 
+// A rim's extremes along each axis: the best of the samples, then searched for between its
+// neighbours, where a coordinate of a rim, an ellipse on the wall, has a single peak.
 Box ChamberRoute::bounds(int samples) const
 {
-    Box box{m_sections.front().start.point, m_sections.front().start.point};
+    const double step = 2 * std::numbers::pi / samples;
+    Box box{outlet().point, outlet().point};
     const auto include = [&](Vector3 point) {
         box.low = {std::min(box.low.x, point.x), std::min(box.low.y, point.y), std::min(box.low.z, point.z)};
         box.high = {std::max(box.high.x, point.x), std::max(box.high.y, point.y), std::max(box.high.z, point.z)};
     };
-    bool first = true;
+    std::vector<Vector3> points(static_cast<std::size_t>(samples));
     for (const RouteSection& section : m_sections) {
         for (int piece = 1; piece <= section.pieces(); ++piece) {
             for (const int joint : {piece - 1, piece}) {
-                for (int sample = 0; sample < samples; ++sample) {
-                    const Vector3 point = section.wallPoint(piece, joint, 2 * std::numbers::pi * sample / samples,
-                                                            m_thickness / 2);
-                    if (first)
-                        box = {point, point};
-                    first = false;
-                    include(point);
+                const auto at = [&](double azimuth) { return section.wallPoint(piece, joint, azimuth, m_thickness / 2); };
+                for (std::size_t sample = 0; sample < points.size(); ++sample)
+                    points[sample] = at(step * static_cast<double>(sample));
+                for (const auto axis : {&Vector3::x, &Vector3::y, &Vector3::z}) {
+                    for (const double sign : {-1.0, 1.0}) {
+                        const auto height = [&](Vector3 point) { return sign * (point.*axis); };
+                        const auto best = std::ranges::max_element(points, {}, height);
+                        const double around = step * static_cast<double>(best - points.begin());
+                        include(*best);
+                        include(at(peakOf([&](double azimuth) { return height(at(azimuth)); }, around - step, around + step)));
+                    }
                 }
             }
         }

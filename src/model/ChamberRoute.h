@@ -17,6 +17,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 namespace scaricometro {
 
@@ -46,11 +47,13 @@ struct RouteSection {
     // looking along the pipe. A straight section's goes in line with the seam before it.
     double startSeamDegrees = 0;
     double endSeamDegrees = 0;
+    // Each piece's placement, worked out once: the views and the box ask for many points of each.
+    std::vector<Placement> placements;
 
     [[nodiscard]] int pieces() const { return cuts ? cuts->pieces() : 0; }
     [[nodiscard]] bool isBent() const { return cuts && cuts->pieces() > 1; }
     // Piece p, from its place in the straight section into the frame, as welded.
-    [[nodiscard]] Placement piecePlacement(int piece) const;
+    [[nodiscard]] const Placement& piecePlacement(int piece) const;
     // A point of piece p's wall on its joint k (p − 1 or p), at azimuth φ in the section's own
     // axes and `radialOffset` out from the sheet's mean surface, in the frame.
     [[nodiscard]] Vector3 wallPoint(int piece, int joint, double azimuth, double radialOffset) const;
@@ -76,15 +79,15 @@ public:
     [[nodiscard]] std::optional<std::size_t> firstRefused() const;
     // The angle between the inlet's axis and the outlet's, degrees.
     [[nodiscard]] double outletTurnDegrees() const;
-    // The box the chamber fills, its walls included, from its pieces' outer rims sampled
-    // `samples` times round.
+    // The box the chamber fills, its walls included: the extremes of its pieces' outer rims, found
+    // among `samples` points round each and then searched for between them.
     [[nodiscard]] Box bounds(int samples = kBoundsSamples) const;
     // How far to turn the section after `section` about their common axis, from the seam of the
     // one to the seam of the other, clockwise seen from the engine end: 0 to 360. The sections of
     // no length between them are passed by.
     [[nodiscard]] double seamTurnDegrees(std::size_t section) const;
 
-    static constexpr int kBoundsSamples = 720;
+    static constexpr int kBoundsSamples = 32;
 
 private:
     std::array<RouteSection, kChamberSections.size()> m_sections;

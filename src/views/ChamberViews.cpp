@@ -105,22 +105,28 @@ ChamberViews::ChamberViews(const ChamberRoute& route, const ChamberBends& bends,
         m_refused[i] = section.refusal.has_value();
         if (!section.cuts)
             continue;
-        const int middle = (section.pieces() + 1) / 2;
-        for (View& view : m_views) {
-            for (int piece = 1; piece <= section.pieces(); ++piece) {
-                std::vector<QPointF> rims;
+        std::vector<Vector3> rims(2 * static_cast<std::size_t>(rimSamples));
+        for (int piece = 1; piece <= section.pieces(); ++piece) {
+            for (std::size_t sample = 0; sample < rims.size(); ++sample) {
+                const int joint = sample < rims.size() / 2 ? piece - 1 : piece;
+                const double azimuth = 2 * std::numbers::pi * static_cast<double>(sample % (rims.size() / 2)) / rimSamples;
+                rims[sample] = section.wallPoint(piece, joint, azimuth, outer);
+            }
+            for (View& view : m_views) {
+                std::vector<QPointF> outline;
                 double depth = 0;
-                for (const int joint : {piece - 1, piece}) {
-                    for (int sample = 0; sample < rimSamples; ++sample) {
-                        const Vector3 point = section.wallPoint(piece, joint, 2 * std::numbers::pi * sample / rimSamples, outer);
-                        rims.push_back(projected(view.projection, point));
-                        depth += depthOf(view.projection, point);
-                    }
+                for (const Vector3& point : rims) {
+                    outline.push_back(projected(view.projection, point));
+                    depth += depthOf(view.projection, point);
                 }
-                view.pieces.push_back({i, convexHull(std::move(rims)), depth / (2 * rimSamples)});
+                view.pieces.push_back({i, convexHull(std::move(outline)), depth / static_cast<double>(rims.size())});
                 view.axis.emplace_back(projected(view.projection, section.axisPoint(piece, piece - 1)),
                                        projected(view.projection, section.axisPoint(piece, piece)));
             }
+        }
+        // Each section named beside the middle of its middle piece's axis.
+        const int middle = (section.pieces() + 1) / 2;
+        for (View& view : m_views) {
             const QLineF& axis = view.axis[view.axis.size() - static_cast<std::size_t>(section.pieces() - middle) - 1];
             const QLineF whole(projected(view.projection, section.start.point), projected(view.projection, section.end.point));
             view.labels.push_back({bendLabel(kChamberSections[i], bends[i]), axis.center(), whole.length(), section.isBent()});
