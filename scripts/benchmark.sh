@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks: the model and result texts; one "Calcola" click and one
-# highlight click on the real window, and the cone templates' PDF, offscreen unless
+# highlight click on the real window, the templates' PDF and the dialog's preview, offscreen unless
 # QT_QPA_PLATFORM names another platform;
 # and start-up against two floors, with the window mapped on the display where there is one
 # (xvfb-run ./scripts/benchmark.sh gives the README's figures), else offscreen.

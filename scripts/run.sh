@@ -19,7 +19,8 @@ cat <<MESSAGE
 No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window was drawn
 offscreen after clicking "Calcola" on the default inputs; the results are above and the
 picture is $picture.
-The cones' cutting templates for the same figures (A4, 1 mm sheet) are $templates.
+The chamber's templates for the same figures (A4, 1 mm sheet: the data sheet with where each
+section ends and the views, then the patterns at full size) are $templates.
 The parts' cutting files (DXF, 1:1 in mm, 1 mm sheet, one piece per cone) are:
 $(sed -n 's/^cutting file saved as /  /p' <<<"$snapshot")
 For a real window, run this command again from a desktop session, over SSH with X forwarding

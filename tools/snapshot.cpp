@@ -2,17 +2,20 @@
 // prints the eleven results, optionally clicks one result's caption to light its part of the
 // drawing, and saves the window as a PNG; optionally it also saves, for the same figures, 1 mm
 // sheet and one piece per cone, the templates (A4) as a PDF and the parts' cutting files into a
-// folder, with the sections bent as asked. After the results it prints where the centre line of
-// each section ends, as the data sheet gives it.
+// folder, with the sections bent as asked, and a picture of the chamber's construction dialog with
+// those bends typed in. After the results it prints where the centre line of each section ends, as
+// the data sheet gives it.
 //
 //   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]
-//                         [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
+//                         [--dialog DIALOG.png] [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 //       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
 //       --bend L3=30:4@90 bends it towards the side view's viewer instead
 #include "cutfiles/CuttingFiles.h"
 #include "model/ChamberRoute.h"
 #include "sheets/ChamberTemplates.h"
+#include "model/NumberText.h"
+#include "ui/ChamberConstructionDialog.h"
 #include "ui/ChamberFields.h"
 #include "ui/Form1.h"
 
@@ -24,6 +27,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTextStream>
 
 #include <algorithm>
@@ -75,6 +79,29 @@ std::optional<scaricometro::ChamberBends> takeBends(QStringList& arguments)
     return bends;
 }
 
+// The construction dialog as the window opens it, the bends typed into it as a tuner would.
+QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBends& bends)
+{
+    window.openChamberConstruction();
+    auto* dialog = window.findChild<scaricometro::ChamberConstructionDialog*>();
+    const auto number = [](double value) { return QString::fromStdString(scaricometro::formatDecimalComma(value)); };
+    for (std::size_t i = 0; i < bends.size(); ++i) {
+        const QString section = scaricometro::fromView(scaricometro::kChamberSections[i].length);
+        for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+            if (field->accessibleName() == QStringLiteral("Curva %1 (gradi)").arg(section))
+                field->setText(number(bends[i].degrees));
+            if (field->accessibleName() == QStringLiteral("Piano %1 (gradi)").arg(section))
+                field->setText(number(bends[i].plane));
+        }
+        for (QSpinBox* pieces : dialog->findChildren<QSpinBox*>()) {
+            if (pieces->accessibleName() == QStringLiteral("Pezzi %1").arg(section))
+                pieces->setValue(bends[i].pieces);
+        }
+    }
+    dialog->resize(dialog->sizeHint());
+    return dialog->grab().toImage();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -93,12 +120,14 @@ int main(int argc, char* argv[])
     const bool cuttingFilesAsked = arguments.contains(QStringLiteral("--dxf"));
     const QString templatesPath = takeOption(arguments, QStringLiteral("--templates"));
     const QString cuttingFolder = takeOption(arguments, QStringLiteral("--dxf"));
+    const bool dialogAsked = arguments.contains(QStringLiteral("--dialog"));
+    const QString dialogPath = takeOption(arguments, QStringLiteral("--dialog"));
     scaricometro::TemplateOptions options;
     const std::optional<scaricometro::ChamberBends> bends = takeBends(arguments);
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
-        || (cuttingFilesAsked && cuttingFolder.isEmpty()) || !bends) {
+        || (cuttingFilesAsked && cuttingFolder.isEmpty()) || (dialogAsked && dialogPath.isEmpty()) || !bends) {
         err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]\n"
-               "                             [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
+               "                             [--dialog DIALOG.png] [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
                "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n"
                "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces;\n"
                "--bend L3=30:4@90 in the plane 90 degrees clockwise from up, seen from the engine end.\n";
@@ -144,6 +173,13 @@ int main(int argc, char* argv[])
     }
     out << "window saved as " << outputPath << '\n';
 
+    if (!dialogPath.isEmpty()) {
+        if (!dialogPicture(window, options.bends).save(dialogPath)) {
+            err << "could not write " << dialogPath << '\n';
+            return 1;
+        }
+        out << "dialog saved as " << dialogPath << '\n';
+    }
     if (!templatesPath.isEmpty()) {
         const auto templates = scaricometro::ChamberTemplates::plan(figures, options);
         if (!std::holds_alternative<scaricometro::ChamberTemplates>(templates)) {
@@ -155,7 +191,7 @@ int main(int argc, char* argv[])
             err << "could not save " << templatesPath << ": " << *failure << '\n';
             return 1;
         }
-        out << "cone templates saved as " << templatesPath << '\n';
+        out << "templates saved as " << templatesPath << '\n';
     }
     if (!cuttingFolder.isEmpty()) {
         const auto parts = scaricometro::chamberParts(development, options.piecesPerCone, options.bends);

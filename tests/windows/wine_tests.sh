@@ -98,7 +98,7 @@ templates_pdf() {
     qpdf --check "$snapshot_dir/sagome.pdf" | grep -q 'No syntax or stream encoding errors' &&
         diff <(words "$work/linux.pdf") <(words "$snapshot_dir/sagome.pdf")
 }
-check "the cone templates' PDF" templates_pdf
+check "the templates' PDF" templates_pdf
 # The cutting files as ezdxf reads them, under Debian's own Python: sound, and the parts the Linux
 # build draws, which tests/cutfiles measures against the chamber.
 check "the cutting files" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../cutfiles/check_dxf.py" \
