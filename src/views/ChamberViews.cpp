@@ -19,7 +19,8 @@ constexpr double kRefusedLineMm = 0.35;
 constexpr double kNameRowMm = 6.5;
 constexpr double kViewGapMm = 3;
 constexpr double kBarRowMm = 7;
-constexpr double kLeastWidthMm = 70;
+// What a view's name and its axes take, beside each other.
+constexpr double kLeastWidthMm = 36;
 constexpr double kLabelWidthMm = 16;
 // The longest a scale bar is on paper.
 constexpr double kLongestBarMm = 40;

@@ -37,7 +37,8 @@ public:
     [[nodiscard]] QSizeF sizeAt(double scale) const;
     // The largest standard scale at which they fit `room`.
     [[nodiscard]] double standardScaleIn(QSizeF room) const;
-    // The scale at which they just fill `room`, standard or not.
+    // The scale at which they just fill `room`, standard or not; a room as wide as their names at
+    // least.
     [[nodiscard]] double fittingScaleIn(QSizeF room) const;
     // Both views from `topLeft`: the side view, the top view under it, then the bar.
     void paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const;

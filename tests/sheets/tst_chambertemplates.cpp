@@ -178,8 +178,6 @@ private Q_SLOTS:
     void viewsAreToScale_data();
     void viewsAreToScale();
     void planesChangeNoPattern();
-    void standardScales_data();
-    void standardScales();
     void failsWithoutLeavingAFile_data();
     void failsWithoutLeavingAFile();
 
@@ -427,27 +425,6 @@ void ChamberTemplatesTest::planesChangeNoPattern()
         QVERIFY2(a.copy(0, heading, a.width(), a.height() - heading) == b.copy(0, heading, b.width(), b.height() - heading),
                  qPrintable(u"pattern page %1"_s.arg(page)));
     }
-}
-
-void ChamberTemplatesTest::standardScales_data()
-{
-    QTest::addColumn<double>("length");
-    QTest::addColumn<double>("diameter");
-    QTest::addColumn<double>("scale");
-
-    QTest::newRow("fits as it is") << 150.0 << 40.0 << 1.0;
-    QTest::newRow("just over") << 190.5 << 40.0 << 2.0;
-    QTest::newRow("default chamber") << 852.6 << 108.5 << 5.0;
-    QTest::newRow("too tall for 1:10") << 900.0 << 700.0 << 20.0;
-    QTest::newRow("ten metres") << 10000.0 << 300.0 << 100.0;
-}
-
-void ChamberTemplatesTest::standardScales()
-{
-    QFETCH(double, length);
-    QFETCH(double, diameter);
-    QFETCH(double, scale);
-    QCOMPARE(standardScale({length, diameter}, {190, 60}), scale);
 }
 
 void ChamberTemplatesTest::failsWithoutLeavingAFile_data()
