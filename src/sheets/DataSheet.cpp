@@ -26,15 +26,18 @@ constexpr double kViewsGapMm = 2;
 constexpr double kLargestScaleStep = 2.5;
 
 struct Column {
+    QStringView heading;
     double widthMm;
     Qt::Alignment alignment;
 };
 
 // The table of where each section ends: its name, X, Y, Z, and its direction's two angles.
 constexpr std::array kRouteColumns{
-    Column{50, Qt::AlignLeft}, Column{24, Qt::AlignRight}, Column{24, Qt::AlignRight},
-    Column{24, Qt::AlignRight}, Column{26, Qt::AlignRight}, Column{28, Qt::AlignRight},
+    Column{u"Fine del tratto", 50, Qt::AlignLeft}, Column{u"X", 24, Qt::AlignRight},
+    Column{u"Y", 24, Qt::AlignRight},                Column{u"Z", 24, Qt::AlignRight},
+    Column{u"in pianta", 26, Qt::AlignRight},        Column{u"inclinazione", 28, Qt::AlignRight},
 };
+static_assert(kRouteColumns.size() == DataSheet::kRouteColumnCount);
 
 QString degrees(double value)
 {
@@ -89,9 +92,9 @@ void DataSheet::paragraph(const QString& text, double spaceBefore)
     m_blocks.push_back({text, {}, documentFont(kTextPoints), spaceBefore});
 }
 
-void DataSheet::row(const QStringList& cells, bool bold)
+void DataSheet::row(const RouteRow& cells, bool bold)
 {
-    m_blocks.push_back({{}, cells, documentFont(kTextPoints, bold), 0, 0, bold});
+    m_blocks.push_back({{}, QStringList(cells.begin(), cells.end()), documentFont(kTextPoints, bold), 0, 0, bold});
 }
 
 void DataSheet::addFigures(const ChamberFigures& figures, const TemplateOptions& options,
@@ -158,7 +161,9 @@ void DataSheet::addRoute()
     paragraph(u"Coordinate in mm, dal centro della faccia d'ingresso del collettore: X lungo il suo asse, verso "
               u"l'uscita; Z verso l'alto della vista laterale; Y lontano da chi la guarda. La direzione alla fine di "
               u"ogni tratto è data da due angoli: in pianta, da X verso Y, e l'inclinazione sopra il piano XY."_s);
-    row({u"Fine del tratto"_s, u"X"_s, u"Y"_s, u"Z"_s, u"in pianta"_s, u"inclinazione"_s}, true);
+    RouteRow headings;
+    std::ranges::transform(kRouteColumns, headings.begin(), [](const Column& column) { return column.heading.toString(); });
+    row(headings, true);
     for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
         const RouteFrame& end = m_route.sections()[i].end;
         const Heading towards = headingOf(end.along);

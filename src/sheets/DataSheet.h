@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 namespace scaricometro {
@@ -31,7 +32,11 @@ public:
     [[nodiscard]] QStringList headingLines(int index) const;
     void paintPage(const Page& page, int index) const;
 
+    static constexpr std::size_t kRouteColumnCount = 6;
+
 private:
+    using RouteRow = std::array<QString, kRouteColumnCount>;
+
     // A piece of the sheet's text: wrapped across the page, or a table row of cells in columns.
     struct Block {
         QString text;
@@ -48,7 +53,7 @@ private:
     void heading(const QString& text);
     void title(const QString& text);
     void paragraph(const QString& text, double spaceBefore = 0);
-    void row(const QStringList& cells, bool bold = false);
+    void row(const RouteRow& cells, bool bold = false);
     void addFigures(const ChamberFigures& figures, const TemplateOptions& options, const ChamberDevelopment& development,
                     const std::vector<PatternSheets>& patterns);
     void addRoute();
