@@ -73,13 +73,15 @@ window_check() { "$linux_build/bin/window_check" "$@"; }
 echo "== The test programs under Wine"
 check "the test programs" ctest --test-dir "$windows_build" --output-on-failure
 
-# The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., its window
-# after "Calcola" and a click on L4, its templates and its cutting files, with a cone and the
-# header pipe bent.
-bends=(--bend L3=30:4 --bend L1=-60:6)
+# The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., and where each
+# section ends, "asse L3 fine: X 226,06 ...", its window after "Calcola" and a click on L4, its
+# templates and its cutting files, with the header pipe bent down and a cone towards the viewer.
+bends=(--bend L3=30:4@90 --bend L1=-60:6)
 mkdir -p "$work/linux-dxf"
 "$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" --dxf "$work/linux-dxf" \
-    "${bends[@]}" | grep ' = ' >"$work/linux-results.txt"
+    "${bends[@]}" >"$work/linux-snapshot.txt"
+grep ' = ' "$work/linux-snapshot.txt" >"$work/linux-results.txt"
+grep '^asse ' "$work/linux-snapshot.txt" >"$work/linux-route.txt"
 
 echo "== The snapshot tool, writing under a folder with a non-ASCII name"
 snapshot_dir="$WINEPREFIX/drive_c/users/Niccolò"
@@ -88,9 +90,10 @@ snapshot_results() {
     timeout 300 wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 \
         --templates 'C:\users\Niccolò\sagome.pdf' --dxf 'C:\users\Niccolò\taglio' "${bends[@]}" >"$work/snapshot.txt" &&
         grep ' = ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-results.txt" - &&
+        grep '^asse ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-route.txt" - &&
         [ -s "$snapshot_dir/finestra.png" ]
 }
-check "the snapshot tool's results and picture" snapshot_results
+check "the snapshot tool's results, where each section ends, and its picture" snapshot_results
 # The templates' PDF as Debian's qpdf and poppler read it: sound, and the same words as Linux's
 # (in other fonts, lines break and pieces of text are read in another order).
 words() { pdftotext "$1" - | tr -s '[:space:]' '\n' | sort; }
