@@ -19,9 +19,19 @@ constexpr double kRefusedLineMm = 0.35;
 constexpr double kNameRowMm = 6.5;
 constexpr double kViewGapMm = 3;
 constexpr double kBarRowMm = 7;
+constexpr double kFramingMm = 2 * kNameRowMm + kViewGapMm + kBarRowMm;
 // What a view's name and its axes take, beside each other.
 constexpr double kLeastWidthMm = 36;
 constexpr double kLabelWidthMm = 16;
+constexpr double kLabelMarginMm = 0.5;
+constexpr QRgb kLabelVeil = qRgba(255, 255, 255, 200);
+// The axes beside a view's name: two arrows, and a circle for the axis square to the page.
+constexpr double kNameToAxesMm = 6;
+constexpr double kAxisArrowMm = 4.5;
+constexpr double kArrowHeadMm = 1.2;
+constexpr double kDepthCircleMm = 0.8;
+constexpr double kDepthCrossMm = 0.55;
+constexpr double kDepthDotMm = 0.15;
 // The longest a scale bar is on paper.
 constexpr double kLongestBarMm = 40;
 
@@ -150,19 +160,18 @@ double ChamberViews::drawingHeight() const
 QSizeF ChamberViews::sizeAt(double scale) const
 {
     return {std::max(m_views[0].extent.width() / scale, kLeastWidthMm),
-            2 * kNameRowMm + kViewGapMm + kBarRowMm + drawingHeight() / scale};
+            kFramingMm + drawingHeight() / scale};
 }
 
 double ChamberViews::standardScaleIn(QSizeF room) const
 {
     return standardScale({m_views[0].extent.width(), drawingHeight()},
-                         {room.width(), room.height() - (2 * kNameRowMm + kViewGapMm + kBarRowMm)});
+                         {room.width(), room.height() - kFramingMm});
 }
 
 double ChamberViews::fittingScaleIn(QSizeF room) const
 {
-    const double height = room.height() - (2 * kNameRowMm + kViewGapMm + kBarRowMm);
-    return std::max(m_views[0].extent.width() / room.width(), drawingHeight() / std::max(height, 1.0));
+    return std::max(m_views[0].extent.width() / room.width(), drawingHeight() / std::max(room.height() - kFramingMm, 1.0));
 }
 
 void ChamberViews::paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const
@@ -188,22 +197,24 @@ void ChamberViews::paintName(const Canvas& canvas, const View& view, QPointF top
     const ViewName& name = kViewNames[static_cast<std::size_t>(view.projection)];
     const QFont font = documentFont(8, true);
     const QFont axisFont = documentFont(6);
-    canvas.text(topLeft + QPointF(0, 1.5), 40, name.name.toString(), font);
-    const QPointF origin = topLeft + QPointF(canvas.textSize(name.name.toString(), font).width() + 6, kNameRowMm - 1.5);
-    constexpr double arrowMm = 4.5;
+    canvas.text(topLeft + QPointF(0, kNameRowMm / 4), kLabelWidthMm * 3, name.name.toString(), font);
+    const QPointF origin =
+        topLeft + QPointF(canvas.textSize(name.name.toString(), font).width() + kNameToAxesMm, kNameRowMm * 3 / 4);
     canvas.setPen(kTextColor, kThinLineMm);
-    canvas.arrow(origin, origin + QPointF(arrowMm, 0), 1.2);
-    canvas.arrow(origin, origin - QPointF(0, arrowMm), 1.2);
-    canvas.circle(origin, 0.8);
+    canvas.arrow(origin, origin + QPointF(kAxisArrowMm, 0), kArrowHeadMm);
+    canvas.arrow(origin, origin - QPointF(0, kAxisArrowMm), kArrowHeadMm);
+    canvas.circle(origin, kDepthCircleMm);
     if (name.depthAway) {
-        canvas.line(origin + QPointF(-0.55, -0.55), origin + QPointF(0.55, 0.55));
-        canvas.line(origin + QPointF(-0.55, 0.55), origin + QPointF(0.55, -0.55));
+        canvas.line(origin - QPointF(kDepthCrossMm, kDepthCrossMm), origin + QPointF(kDepthCrossMm, kDepthCrossMm));
+        canvas.line(origin + QPointF(-kDepthCrossMm, kDepthCrossMm), origin + QPointF(kDepthCrossMm, -kDepthCrossMm));
     } else {
-        canvas.circle(origin, 0.15);
+        canvas.circle(origin, kDepthDotMm);
     }
-    canvas.text(origin + QPointF(arrowMm + 0.5, -1.3), 4, name.across.toString(), axisFont);
-    canvas.text(origin + QPointF(0.8, -arrowMm - 0.5), 4, name.up.toString(), axisFont);
-    canvas.text(origin + QPointF(-3, -0.3), 3, name.depth.toString(), axisFont);
+    // Each axis's letter beside its arrow's head, the third's to the left of its circle.
+    const double letter = canvas.textSize(name.across.toString(), axisFont).height();
+    canvas.text(origin + QPointF(kAxisArrowMm + kDepthDotMm * 3, -letter / 2), letter, name.across.toString(), axisFont);
+    canvas.text(origin + QPointF(kDepthCircleMm, -kAxisArrowMm - letter / 2), letter, name.up.toString(), axisFont);
+    canvas.text(origin - QPointF(kDepthCircleMm + letter, letter / 8), letter, name.depth.toString(), axisFont);
 }
 
 void ChamberViews::paintView(const Canvas& canvas, const View& view, QPointF topLeft, double scale) const
@@ -224,12 +235,16 @@ void ChamberViews::paintView(const Canvas& canvas, const View& view, QPointF top
     for (const QLineF& axis : view.axis)
         canvas.line(onPaper(axis.p1()), onPaper(axis.p2()));
     const QFont font = documentFont(6);
-    for (std::size_t i = 0; i < view.labels.size(); ++i) {
-        const SectionLabel& label = view.labels[i];
-        if (!label.bent && label.axisLength / scale < canvas.textSize(label.text, font).width() + 1)
+    // A straight section too short for its name goes unnamed; each name on a veil of paper, so that
+    // the joints under it do not cross it out.
+    for (const SectionLabel& label : view.labels) {
+        const QSizeF size = canvas.textSize(label.text, font);
+        if (!label.bent && label.axisLength / scale < size.width() + kLabelMarginMm)
             continue;
-        canvas.text(onPaper(label.at) - QPointF(kLabelWidthMm / 2, 1.2), kLabelWidthMm, label.text, font, Qt::AlignHCenter,
-                    kGuideColor);
+        const QRectF box(onPaper(label.at) - QPointF(size.width(), size.height()) / 2, size);
+        canvas.painter().fillRect(canvas.fromMm().mapRect(box), QColor::fromRgba(kLabelVeil));
+        canvas.text(box.topLeft() - QPointF(kLabelMarginMm, 0), size.width() + 2 * kLabelMarginMm, label.text, font,
+                    Qt::AlignHCenter, kGuideColor);
     }
 }
 
