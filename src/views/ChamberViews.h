@@ -43,7 +43,7 @@ public:
     // Both views from `topLeft`: the side view, the top view under it, then the bar.
     void paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const;
 
-    static constexpr int kPrintRimSamples = 96;
+    static constexpr int kPrintRimSamples = 48;
     static constexpr int kPreviewRimSamples = 32;
 
 private:
