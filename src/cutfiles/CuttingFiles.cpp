@@ -10,6 +10,12 @@
 #include <algorithm>
 #include <string>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace scaricometro {
 namespace {
 
@@ -72,6 +78,29 @@ bool createBeside(QFile& file, const QString& target)
     return false;
 }
 
+// Why what stands at `target` is not a file that saving may replace; none where it is one, or
+// where nothing is there.
+std::optional<QString> whyNotReplaceable(const QFileInfo& target)
+{
+    if (target.isDir())
+        return u"al suo posto c'è una cartella con lo stesso nome"_s;
+    if (target.exists() && !target.isFile())
+        return u"al suo posto c'è qualcosa che non è un file"_s;
+    return std::nullopt;
+}
+
+// Flushed, then synced to the disk, as QSaveFile commits a file.
+bool reachesTheDisk(QFile& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return ::_commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
 QString reasonWithError(const char* what, const QFileDevice& file)
 {
     return QString::fromUtf8(what).arg(file.errorString());
@@ -113,17 +142,16 @@ QStringList filesPresent(const QString& folder, std::span<const CuttingFile> fil
     return present;
 }
 
-std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const CuttingFile> files)
+std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const CuttingFile> files,
+                                         const std::function<void(const QString&)>& beforePlacing)
 {
     const QDir dir(folder);
     if (!files.empty() && !dir.exists())
         return SaveFailure{dir.filePath(files.front().name), u"la cartella non c'è più"_s};
     for (const CuttingFile& file : files) {
         const QFileInfo target(dir.filePath(file.name));
-        if (target.isDir())
-            return SaveFailure{target.filePath(), u"al suo posto c'è una cartella con lo stesso nome"_s};
-        if (target.exists() && !target.isFile())
-            return SaveFailure{target.filePath(), u"al suo posto c'è qualcosa che non è un file"_s};
+        if (const std::optional<QString> why = whyNotReplaceable(target))
+            return SaveFailure{target.filePath(), *why};
     }
 
     // Every file written in full beside its place before any is put there.
@@ -136,7 +164,7 @@ std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const 
             return SaveFailure{target, reasonWithError("il file non si può creare (%1)", written)};
         }
         placings.push_back({target, written.fileName(), {}, false});
-        const bool complete = written.write(file.contents) == file.contents.size() && written.flush();
+        const bool complete = written.write(file.contents) == file.contents.size() && reachesTheDisk(written);
         written.close();
         if (!complete || written.error() != QFileDevice::NoError) {
             undo(placings);
@@ -146,6 +174,13 @@ std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const 
 
     // Then each in its place, the file it replaces kept aside until all are in.
     for (Placing& placing : placings) {
+        if (beforePlacing)
+            beforePlacing(placing.target);
+        // What was checked may have changed since: a folder made meanwhile is not moved aside.
+        if (const std::optional<QString> why = whyNotReplaceable(QFileInfo(placing.target))) {
+            undo(placings);
+            return SaveFailure{placing.target, *why};
+        }
         if (QFileInfo::exists(placing.target)) {
             QFile previous(placing.target);
             // A replaced file keeps who may read it.

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -37,7 +38,10 @@ struct SaveFailure {
 };
 
 // Writes every file into `folder`, replacing any of the same name, or, on a failure, leaves the
-// folder as it was: no new file, no file replaced.
-[[nodiscard]] std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const CuttingFile> files);
+// folder as it was: no new file, no file replaced. Each file's bytes reach the disk before any is
+// put in place, so that a power cut leaves the old files or the new ones, never empty ones.
+// `beforePlacing`, for tests, runs just before each file is put in its place, with its path.
+[[nodiscard]] std::optional<SaveFailure> saveAllOrNone(const QString& folder, std::span<const CuttingFile> files,
+                                                       const std::function<void(const QString&)>& beforePlacing = {});
 
 }  // namespace scaricometro

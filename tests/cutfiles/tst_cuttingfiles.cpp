@@ -152,6 +152,8 @@ private Q_SLOTS:
     void drawnAtFullSizeByLibreCad();
     void savesAllOrNone_data();
     void savesAllOrNone();
+    void placingFailsAfterOthersAreIn_data();
+    void placingFailsAfterOthersAreIn();
     void readableAsTheUsersOtherFiles_data();
     void readableAsTheUsersOtherFiles();
 };
@@ -355,6 +357,51 @@ void CuttingFilesTest::savesAllOrNone()
     std::map<QString, QByteArray> expected = untouched;
     for (const CuttingFile& file : files)
         expected[file.name] = file.contents;
+    QCOMPARE(contentsOf(folder), expected);
+}
+
+void CuttingFilesTest::placingFailsAfterOthersAreIn_data()
+{
+    QTest::addColumn<QList<int>>("before");  // the files already there, by their place in the set
+    QTest::addColumn<int>("turnsIntoAFolder");  // the file whose name a folder takes meanwhile
+
+    QTest::newRow("the first, into an empty folder") << QList<int>{} << 0;
+    QTest::newRow("the fourth, three in place, two of them replacing") << QList<int>{0, 2} << 3;
+    QTest::newRow("the last, replacing them all") << QList<int>{0, 1, 2, 3, 4, 5} << 5;
+}
+
+// Between the check and the placing, a file's name turns into a folder on the real file system:
+// the files already put in place go, the ones they replaced come back, the folder made meanwhile
+// stays as it was made, and nothing is left of the save.
+void CuttingFilesTest::placingFailsAfterOthersAreIn()
+{
+    QFETCH(QList<int>, before);
+    QFETCH(int, turnsIntoAFolder);
+
+    const QTemporaryDir root;
+    const QString folder = root.filePath(u"Niccolò"_s);
+    QVERIFY(QDir().mkpath(folder));
+    const std::vector<CuttingFile> files = filesFor(defaultChamber(), 1);
+    for (const int index : before) {
+        QFile file(QDir(folder).filePath(files.at(std::size_t(index)).name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old " + QByteArray::number(index)) > 0);
+    }
+    std::map<QString, QByteArray> expected = contentsOf(folder);
+    const QString taken = QDir(folder).filePath(files.at(std::size_t(turnsIntoAFolder)).name);
+    int placingsBefore = 0;
+    const std::optional<SaveFailure> failure = saveAllOrNone(folder, files, [&](const QString& target) {
+        if (target == taken) {
+            QFile::remove(target);
+            QVERIFY(QDir().mkdir(target));
+        } else {
+            ++placingsBefore;
+        }
+    });
+    QCOMPARE(placingsBefore, turnsIntoAFolder);
+    QVERIFY(failure);
+    QCOMPARE(failure->path, taken);
+    QVERIFY2(failure->reason.startsWith(u"al suo posto c'è una cartella"_s), qPrintable(failure->reason));
+    expected[files.at(std::size_t(turnsIntoAFolder)).name] = "(not a file)";
     QCOMPARE(contentsOf(folder), expected);
 }
 
