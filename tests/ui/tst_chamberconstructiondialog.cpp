@@ -736,8 +736,13 @@ void ChamberConstructionDialogTest::previewShowsTheChamber()
     QVERIFY2(note->text().startsWith(reason), qPrintable(note->text()));
 
     const QImage picture = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QDir().mkpath(u"previews"_s);
-    picture.save(u"previews/%1.png"_s.arg(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-')));
+    // Where the check fails, the picture is left beside the test to be looked at.
+    const QString kept = QDir::current().absoluteFilePath(
+        u"preview-"_s + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-') + u".png"_s);
+    const auto keep = qScopeGuard([&] {
+        if (QTest::currentTestFailed())
+            picture.save(kept);
+    });
     int red = 0;
     int drawn = 0;
     for (int y = 0; y < picture.height(); ++y) {
@@ -747,9 +752,9 @@ void ChamberConstructionDialogTest::previewShowsTheChamber()
             drawn += pixel != Qt::white ? 1 : 0;
         }
     }
-    QVERIFY2(drawn > picture.width() * picture.height() / 50, "the views are drawn");
+    QVERIFY2(drawn > picture.width() * picture.height() / 50, qPrintable(u"the views are not drawn: %1"_s.arg(kept)));
     const bool refused = route.firstRefused().has_value();
-    QVERIFY2(refused == (red > 0), qPrintable(u"%1 red pixels"_s.arg(red)));
+    QVERIFY2(refused == (red > 0), qPrintable(u"%1 red pixels: %2"_s.arg(red).arg(kept)));
 }
 
 // However large its preview would like to be, the dialog fits a 1366 × 768 screen with its frame.
