@@ -98,10 +98,10 @@ ChamberRoute ChamberRoute::trace(const ChamberDevelopment& development, const Ch
         // which its own axes put at φ = π as a bent section's first piece has it.
         const double inside = section.isBent() ? (bend.degrees > 0 ? bend.plane : bend.plane + 180) : seam + 180;
         const Vector3 x = frame.towards(inside);
-        section.axes = Placement::ofAxes(x, cross(frame.along, x), frame.along, frame.point);
+        const Placement axes = Placement::ofAxes(x, cross(frame.along, x), frame.along, frame.point);
         const int last = section.cuts->pieces();
         for (int piece = 1; piece <= last; ++piece)
-            section.placements.push_back(section.axes.after(section.cuts->placement(piece)));
+            section.placements.push_back(axes.after(section.cuts->placement(piece)));
         section.end.point = section.axisPoint(last, last);
         if (section.isBent()) {
             const Placement turn = Placement::rotation(cross(frame.along, x), std::abs(bend.degrees) * kDegree);
@@ -118,19 +118,9 @@ ChamberRoute ChamberRoute::trace(const ChamberDevelopment& development, const Ch
     return route;
 }
 
-std::optional<std::size_t> ChamberRoute::firstRefused() const
-{
-    const auto refused = std::ranges::find_if(m_sections, [](const RouteSection& section) { return section.refusal.has_value(); });
-    if (refused == m_sections.end())
-        return std::nullopt;
-    return static_cast<std::size_t>(refused - m_sections.begin());
-}
-
 double ChamberRoute::outletTurnDegrees() const
 {
-    const Vector3 inlet{1, 0, 0};
-    const Vector3 out = outlet().along;
-    return std::atan2(norm(cross(inlet, out)), dot(inlet, out)) / kDegree;
+    return angleBetween(m_sections.front().start.along, outlet().along) / kDegree;
 }
 
 // A rim's extremes along each axis: the best of the samples, then searched for between its

@@ -40,7 +40,6 @@ struct RouteSection {
     // refused; none for a section of no length, which the route passes by.
     std::optional<PieCuts> cuts;
     std::optional<PieCuts::Refusal> refusal;  // the bend asked for, which the section cannot take
-    Placement axes;                           // from the section's own axes into the frame
     RouteFrame start;
     RouteFrame end;
     // Where the longitudinal seam is at each end, degrees clockwise from that end's up, seen
@@ -75,8 +74,6 @@ public:
     [[nodiscard]] const std::array<RouteSection, kChamberSections.size()>& sections() const { return m_sections; }
     [[nodiscard]] double thickness() const { return m_thickness; }
     [[nodiscard]] const RouteFrame& outlet() const { return m_sections.back().end; }
-    // The first section whose bend was refused, if any.
-    [[nodiscard]] std::optional<std::size_t> firstRefused() const;
     // The angle between the inlet's axis and the outlet's, degrees.
     [[nodiscard]] double outletTurnDegrees() const;
     // The box the chamber fills, its walls included: the extremes of its pieces' outer rims, found

@@ -37,6 +37,12 @@ struct Vector3 {
     return (1 / norm(a)) * a;
 }
 
+// The angle between two directions, radians, as exact near 0 and π as between.
+[[nodiscard]] inline double angleBetween(Vector3 a, Vector3 b)
+{
+    return std::atan2(norm(cross(a, b)), dot(a, b));
+}
+
 // A rigid motion: rotate by the matrix's rows, then move.
 struct Placement {
     std::array<Vector3, 3> rows{Vector3{1, 0, 0}, Vector3{0, 1, 0}, Vector3{0, 0, 1}};

@@ -82,12 +82,9 @@ void paintCentre(const Page& page, const QRectF& area, QPointF centre)
     const double reach = std::min(toward.x() != 0 ? (area.width() / 2 - inset) / std::abs(toward.x()) : 1e9,
                                   toward.y() != 0 ? (area.height() / 2 - inset) / std::abs(toward.y()) : 1e9);
     const QPointF tip = middle + toward * reach;
-    const QPointF tail = tip - toward * 18;
-    page.line(tail, tip);
-    for (double side : {-1.0, 1.0}) {
-        const QTransform turn = QTransform().rotate(side * 25);
-        page.line(tip, tip - turn.map(toward) * 3);
-    }
+    constexpr double arrowMm = 18;
+    const QPointF tail = tip - toward * arrowMm;
+    page.arrow(tip, toward, arrowMm, 3);
     const QPointF beyondTip = centre - tip;
     page.text(tail - toward * 6 - QPointF(20, 2), 40,
               u"centro a %1"_s.arg(millimetres(std::hypot(beyondTip.x(), beyondTip.y()))), documentFont(8),

@@ -1,7 +1,5 @@
 #include "sheets/SheetTexts.h"
 
-#include "model/NumberText.h"
-
 #include <QStringList>
 
 #include <algorithm>
@@ -49,21 +47,6 @@ QString bendDirection(const SectionBend& bend)
 }
 
 }  // namespace
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString decimals(double value, int places)
-{
-    return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
-}
-
-QString twoDecimals(double value)
-{
-    return QString::fromStdString(formatFixed(value, DecimalPlaces(2)));
-}
 
 QString millimetres(double value)
 {

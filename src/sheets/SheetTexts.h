@@ -4,20 +4,15 @@
 
 #include "model/ConeDevelopment.h"
 #include "sheets/TemplatePlan.h"
+#include "views/QtText.h"
 
 #include <QString>
 
 #include <cstddef>
-#include <string_view>
 
 namespace scaricometro {
 
-// The model's names ("L2", "pancia") as Qt text.
-[[nodiscard]] QString fromView(std::string_view text);
-
-[[nodiscard]] QString decimals(double value, int places);
-// Two decimals, always written out, as a tuner reads a drawing: "65,60".
-[[nodiscard]] QString twoDecimals(double value);
+// Two decimals and the unit: "65,60 mm".
 [[nodiscard]] QString millimetres(double value);
 
 // The five inputs and the thickness, on one line.

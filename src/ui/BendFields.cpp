@@ -59,7 +59,7 @@ BendFields::BendFields(QWidget* parent)
                                  "Non conta per un tratto diritto (curva 0)."));
         for (QLineEdit* field : {row.degrees, row.plane})
             field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QString(kDegreesFieldCharacters, u'0')) + kFieldFrameWidth);
-        auto* caption = new QLabel(u"%1 %2"_s.arg(label, fromView(section.name)), this);
+        auto* caption = new QLabel(sectionName(i), this);
         caption->setBuddy(row.degrees);
         const auto line = static_cast<int>(i) + 1;
         grid->addWidget(caption, line, 0);
@@ -97,25 +97,13 @@ std::variant<SectionBend, FieldProblem> BendFields::readRow(std::size_t section)
     return SectionBend{*degrees, row.pieces->value(), withinTurn(*plane)};
 }
 
-std::variant<ChamberBends, FieldProblem> BendFields::read() const
+ChamberBends BendFields::read(std::vector<FieldProblem>& problems) const
 {
     ChamberBends bends{};
     for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
         std::variant<SectionBend, FieldProblem> bend = readRow(i);
         if (auto* problem = std::get_if<FieldProblem>(&bend))
-            return *problem;
-        bends[i] = std::get<SectionBend>(bend);
-    }
-    return bends;
-}
-
-ChamberBends BendFields::readLeniently(QStringList& problems) const
-{
-    ChamberBends bends{};
-    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
-        std::variant<SectionBend, FieldProblem> bend = readRow(i);
-        if (auto* problem = std::get_if<FieldProblem>(&bend))
-            problems.append(problem->message);
+            problems.push_back(*problem);
         else
             bends[i] = std::get<SectionBend>(bend);
     }

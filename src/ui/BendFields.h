@@ -6,10 +6,10 @@
 
 #include <QGroupBox>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <variant>
+#include <vector>
 
 class QLineEdit;
 class QSpinBox;
@@ -28,10 +28,9 @@ class BendFields : public QGroupBox {
 public:
     explicit BendFields(QWidget* parent);
 
-    // Every section's bend as typed, or the first field that cannot be read.
-    [[nodiscard]] std::variant<ChamberBends, FieldProblem> read() const;
-    // The same, a field that cannot be read taken as 0 and its problem told in `problems`.
-    [[nodiscard]] ChamberBends readLeniently(QStringList& problems) const;
+    // Every section's bend as typed; a row with a field that cannot be read is taken straight, and
+    // the field's problem added to `problems`, in the order of the rows.
+    [[nodiscard]] ChamberBends read(std::vector<FieldProblem>& problems) const;
     [[nodiscard]] QLineEdit* degreesField(std::size_t section) const { return m_rows[section].degrees; }
 
 Q_SIGNALS:

@@ -1,6 +1,5 @@
 #include "ui/ChamberConstructionDialog.h"
 
-#include "model/NumberText.h"
 #include "ui/ChamberFields.h"
 #include "ui/ChamberPreview.h"
 #include "ui/QtItalian.h"
@@ -35,7 +34,7 @@ constexpr QStringView kThicknessCaption = u"Spessore lamiera (mm)";
 // A figure in a message, to the window's five places.
 QString figure(double value)
 {
-    return QString::fromStdString(formatRounded(value, DecimalPlaces(5)));
+    return decimals(value, 5);
 }
 
 QString pieces(int count)
@@ -138,46 +137,41 @@ QString ChamberConstructionDialog::suggestedPath()
     return suggestedFolder().filePath(u"scaricometro-sagome.pdf"_s);
 }
 
-std::variant<TemplateOptions, FieldProblem> ChamberConstructionDialog::readEntries() const
+TemplateOptions ChamberConstructionDialog::readEntries(std::vector<FieldProblem>& problems) const
 {
+    TemplateOptions options;
     // The thickness is typed as the stroke is, a point taken for the decimal comma.
     constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
-    const std::optional<double> thickness = stroke.read(m_thickness->text());
-    if (!thickness)
-        return FieldProblem{ProblemMessage::notANumber(kThicknessCaption.toString(), u"1,5"_s), m_thickness};
-    std::variant<ChamberBends, FieldProblem> bends = m_bends->read();
-    if (auto* problem = std::get_if<FieldProblem>(&bends))
-        return *problem;
-    TemplateOptions options;
-    options.thickness = *thickness;
+    if (const std::optional<double> thickness = stroke.read(m_thickness->text()))
+        options.thickness = *thickness;
+    else
+        problems.push_back({ProblemMessage::notANumber(kThicknessCaption.toString(), u"1,5"_s), m_thickness});
     options.paper = kPapers[static_cast<std::size_t>(m_paper->currentIndex())].size;
     options.piecesPerCone = m_pieces->currentIndex() + 1;
-    options.bends = std::get<ChamberBends>(bends);
+    options.bends = m_bends->read(problems);
     return options;
 }
 
 std::optional<TemplateOptions> ChamberConstructionDialog::readOptions()
 {
-    std::variant<TemplateOptions, FieldProblem> entries = readEntries();
-    if (const auto* problem = std::get_if<FieldProblem>(&entries)) {
-        m_problem.show(this, problem->message, problem->field);
+    std::vector<FieldProblem> problems;
+    const TemplateOptions options = readEntries(problems);
+    if (!problems.empty()) {
+        m_problem.show(this, problems.front().message, problems.front().field);
         return std::nullopt;
     }
-    return std::get<TemplateOptions>(entries);
+    return options;
 }
 
 // The chamber as far as the entries can be read; under it, what cannot be, and every bend that
 // the saves would refuse.
 void ChamberConstructionDialog::updatePreview()
 {
+    std::vector<FieldProblem> unreadable;
+    const TemplateOptions options = readEntries(unreadable);
     QStringList problems;
-    TemplateOptions options;
-    options.bends = m_bends->readLeniently(problems);
-    constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
-    if (const std::optional<double> thickness = stroke.read(m_thickness->text()))
-        options.thickness = *thickness;
-    else
-        problems.prepend(ProblemMessage::notANumber(kThicknessCaption.toString(), u"1,5"_s));
+    for (const FieldProblem& problem : unreadable)
+        problems.append(problem.message);
     DevelopmentOutcome developed = developChamber(m_figures.dimensions, options.thickness);
     if (const auto* failure = std::get_if<DevelopmentFailure>(&developed)) {
         problems.append(whyNoDevelopment(*failure, options));

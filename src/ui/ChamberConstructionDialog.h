@@ -48,9 +48,10 @@ private:
     void saveCuttingFiles(const QString& folder);
     void writeCuttingFiles(const QString& folder);
     void updatePreview();
-    // The entries as typed, or the first field that cannot be read.
-    [[nodiscard]] std::variant<TemplateOptions, FieldProblem> readEntries() const;
-    // The same, with the problem told to the user.
+    // The entries as typed; a field that cannot be read is taken as its default, and its problem
+    // added to `problems`, in the order of the fields.
+    [[nodiscard]] TemplateOptions readEntries(std::vector<FieldProblem>& problems) const;
+    // The same, the first problem told to the user; none where there is one.
     [[nodiscard]] std::optional<TemplateOptions> readOptions();
     void refuse(const DevelopmentFailure& failure, const TemplateOptions& options);
     void refuseBend(const BendFailure& failure, const TemplateOptions& options);

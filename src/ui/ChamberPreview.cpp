@@ -1,6 +1,6 @@
 #include "ui/ChamberPreview.h"
 
-#include "sheets/SheetTexts.h"
+#include "views/QtText.h"
 
 #include <QPainter>
 

@@ -1,7 +1,6 @@
 #include "views/Canvas.h"
 
 #include <QFontMetricsF>
-#include <QLineF>
 
 #include <cmath>
 
@@ -37,15 +36,13 @@ void Canvas::circle(QPointF centre, double radius) const
     m_painter.drawEllipse(at(centre), radius * m_dotsPerMm, radius * m_dotsPerMm);
 }
 
-void Canvas::arrow(QPointF from, QPointF to, double headMm) const
+void Canvas::arrow(QPointF tip, QPointF toward, double lengthMm, double headMm) const
 {
-    line(from, to);
-    const QLineF shaft(to, from);
-    for (const double side : {-25.0, 25.0}) {
-        QLineF head = shaft;
-        head.setLength(headMm);
-        head.setAngle(shaft.angle() + side);
-        line(head.p1(), head.p2());
+    constexpr double kHeadDegrees = 25;
+    line(tip - toward * lengthMm, tip);
+    for (const double side : {-1.0, 1.0}) {
+        const QTransform turn = QTransform().rotate(side * kHeadDegrees);
+        line(tip, tip - turn.map(toward) * headMm);
     }
 }
 

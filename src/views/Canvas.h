@@ -41,8 +41,8 @@ public:
     // Filled with `fill` and outlined with the pen.
     void polygon(const QPolygonF& mm, QRgb fill) const;
     void circle(QPointF centre, double radius) const;
-    // An arrow from `from` to `to`, its head `headMm` long.
-    void arrow(QPointF from, QPointF to, double headMm) const;
+    // An arrow `lengthMm` long to `tip`, pointing the unit direction `toward`, its head `headMm`.
+    void arrow(QPointF tip, QPointF toward, double lengthMm, double headMm) const;
 
     // Draws `text` wrapped at spaces in a box `width` wide from `topLeft`; the height it took, mm.
     double text(QPointF topLeft, double width, const QString& text, const QFont& font,

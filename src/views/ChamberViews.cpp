@@ -1,6 +1,6 @@
 #include "views/ChamberViews.h"
 
-#include "model/NumberText.h"
+#include "views/QtText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,10 +75,10 @@ QPolygonF convexHull(std::vector<QPointF> points)
 
 QString bendLabel(const ChamberSection& section, const SectionBend& bend)
 {
-    const QString label = QString::fromUtf8(section.length.data(), static_cast<qsizetype>(section.length.size()));
+    const QString label = fromView(section.length);
     if (bend.isStraight())
         return label;
-    return label + u' ' + QString::fromStdString(formatRounded(bend.degrees, DecimalPlaces(5))) + u'°';
+    return label + u' ' + decimals(bend.degrees, 5) + u'°';
 }
 
 }  // namespace
@@ -201,8 +201,8 @@ void ChamberViews::paintName(const Canvas& canvas, const View& view, QPointF top
     const QPointF origin =
         topLeft + QPointF(canvas.textSize(name.name.toString(), font).width() + kNameToAxesMm, kNameRowMm * 3 / 4);
     canvas.setPen(kTextColor, kThinLineMm);
-    canvas.arrow(origin, origin + QPointF(kAxisArrowMm, 0), kArrowHeadMm);
-    canvas.arrow(origin, origin - QPointF(0, kAxisArrowMm), kArrowHeadMm);
+    canvas.arrow(origin + QPointF(kAxisArrowMm, 0), {1, 0}, kAxisArrowMm, kArrowHeadMm);
+    canvas.arrow(origin - QPointF(0, kAxisArrowMm), {0, -1}, kAxisArrowMm, kArrowHeadMm);
     canvas.circle(origin, kDepthCircleMm);
     if (name.depthAway) {
         canvas.line(origin - QPointF(kDepthCrossMm, kDepthCrossMm), origin + QPointF(kDepthCrossMm, kDepthCrossMm));
@@ -263,7 +263,7 @@ void ChamberViews::paintBar(const Canvas& canvas, QPointF topLeft, double scale,
     const QPointF top = topLeft + QPointF(0, 2);
     double barLeft = top.x();
     if (caption == ScaleCaption::Standard) {
-        canvas.text(top, 30, u"Scala 1:%1"_s.arg(QString::fromStdString(formatRounded(scale, DecimalPlaces(0)))),
+        canvas.text(top, 30, u"Scala 1:%1"_s.arg(decimals(scale, 0)),
                     documentFont(8, true));
         barLeft += 30;
     }
@@ -273,7 +273,7 @@ void ChamberViews::paintBar(const Canvas& canvas, QPointF topLeft, double scale,
     canvas.line(barStart, barEnd);
     canvas.line(barStart - QPointF(0, 1.5), barStart + QPointF(0, 1.5));
     canvas.line(barEnd - QPointF(0, 1.5), barEnd + QPointF(0, 1.5));
-    canvas.text(barEnd + QPointF(2, -1.5), 40, u"%1 mm"_s.arg(QString::fromStdString(formatRounded(bar, DecimalPlaces(0)))),
+    canvas.text(barEnd + QPointF(2, -1.5), 40, u"%1 mm"_s.arg(decimals(bar, 0)),
                 documentFont(8));
 }
 

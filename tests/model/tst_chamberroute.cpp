@@ -41,11 +41,6 @@ struct Quaternion {
     }
 };
 
-double angleBetween(Vector3 a, Vector3 b)
-{
-    return std::atan2(norm(cross(a, b)), dot(a, b));
-}
-
 struct Chamber {
     ChamberDevelopment development;
     ChamberBends bends{};

@@ -94,12 +94,6 @@ Placement inverse(const Placement& placement)
     return back;
 }
 
-double angleBetween(Vector3 a, Vector3 b)
-{
-    const Vector3 across{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-    return std::atan2(std::hypot(across.x, across.y, across.z), a.x * b.x + a.y * b.y + a.z * b.z);
-}
-
 double distance(Vector3 a, Vector3 b)
 {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);

@@ -1,0 +1,22 @@
+#include "views/QtText.h"
+
+#include "model/NumberText.h"
+
+namespace scaricometro {
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString decimals(double value, int places)
+{
+    return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
+}
+
+QString twoDecimals(double value)
+{
+    return QString::fromStdString(formatFixed(value, DecimalPlaces(2)));
+}
+
+}  // namespace scaricometro
