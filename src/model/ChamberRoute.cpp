@@ -8,6 +8,8 @@ namespace scaricometro {
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180;
+// Two ends of axes closer than this are one point, apart only by rounding.
+constexpr double kSamePointMm = 1e-9;
 
 // Where `height` peaks between `low` and `high`, a single peak there: a golden-section search,
 // each step one new value; after 24 steps the bracket is 1e-5 of what it was.
@@ -153,6 +155,22 @@ Box ChamberRoute::bounds(int samples) const
         }
     }
     return box;
+}
+
+std::vector<Vector3> ChamberRoute::centreLine() const
+{
+    std::vector<Vector3> points{m_sections.front().start.point};
+    for (const RouteSection& section : m_sections) {
+        for (int piece = 1; piece <= section.pieces(); ++piece) {
+            for (const int joint : {piece - 1, piece}) {
+                const Vector3 point = section.axisPoint(piece, joint);
+                // Two sections, or two pieces of a cylinder, meet on the axis of both: one point.
+                if (norm(point - points.back()) > kSamePointMm)
+                    points.push_back(point);
+            }
+        }
+    }
+    return points;
 }
 
 double ChamberRoute::seamTurnDegrees(std::size_t section) const

@@ -79,6 +79,10 @@ public:
     // The box the chamber fills, its walls included: the extremes of its pieces' outer rims, found
     // among `samples` points round each and then searched for between them.
     [[nodiscard]] Box bounds(int samples = kBoundsSamples) const;
+    // The centre line through the ends of every piece's axis, from the inlet's centre to the
+    // outlet's, each joint's sideways step a short segment of its own; a point shared by two
+    // sections once.
+    [[nodiscard]] std::vector<Vector3> centreLine() const;
     // How far to turn the section after `section` about their common axis, from the seam of the
     // one to the seam of the other, clockwise seen from the engine end: 0 to 360. The sections of
     // no length between them are passed by.
