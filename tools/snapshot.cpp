@@ -2,16 +2,18 @@
 // prints the eleven results, optionally clicks one result's caption to light its part of the
 // drawing, and saves the window as a PNG; optionally it also saves, for the same figures, 1 mm
 // sheet and one piece per cone, the templates (A4) as a PDF and the parts' cutting files into a
-// folder, with the sections bent as asked, and a picture of the chamber's construction dialog with
-// those bends typed in. After the results it prints where the centre line of each section ends, as
-// the data sheet gives it.
+// folder, the 3D model and its centre line into a folder, with the sections bent as asked, and a
+// picture of the chamber's construction dialog with those bends typed in. After the results it
+// prints where the centre line of each section ends, as the data sheet gives it.
 //
 //   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]
-//                         [--dialog DIALOG.png] [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
+//                         [--model FOLDER] [--dialog DIALOG.png]
+//                         [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 //       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
 //       --bend L3=30:4@90 bends it towards the side view's viewer instead
 #include "cutfiles/CuttingFiles.h"
+#include "cutfiles/ModelFiles.h"
 #include "model/ChamberRoute.h"
 #include "sheets/ChamberTemplates.h"
 #include "model/NumberText.h"
@@ -102,6 +104,19 @@ QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBen
     return dialog->grab().toImage();
 }
 
+// The files saved into `folder`, each path printed after `what`; whether they could be.
+bool saveInto(const QString& folder, const std::vector<scaricometro::FileToSave>& files, const char* what,
+              QTextStream& out, QTextStream& err)
+{
+    if (const auto failure = scaricometro::saveAllOrNone(folder, files)) {
+        err << "could not save " << failure->path << ": " << failure->reason << '\n';
+        return false;
+    }
+    for (const scaricometro::FileToSave& file : files)
+        out << what << " saved as " << QDir(folder).filePath(file.name) << '\n';
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -120,14 +135,18 @@ int main(int argc, char* argv[])
     const bool cuttingFilesAsked = arguments.contains(QStringLiteral("--dxf"));
     const QString templatesPath = takeOption(arguments, QStringLiteral("--templates"));
     const QString cuttingFolder = takeOption(arguments, QStringLiteral("--dxf"));
+    const bool modelAsked = arguments.contains(QStringLiteral("--model"));
+    const QString modelFolder = takeOption(arguments, QStringLiteral("--model"));
     const bool dialogAsked = arguments.contains(QStringLiteral("--dialog"));
     const QString dialogPath = takeOption(arguments, QStringLiteral("--dialog"));
     scaricometro::TemplateOptions options;
     const std::optional<scaricometro::ChamberBends> bends = takeBends(arguments);
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
-        || (cuttingFilesAsked && cuttingFolder.isEmpty()) || (dialogAsked && dialogPath.isEmpty()) || !bends) {
+        || (cuttingFilesAsked && cuttingFolder.isEmpty()) || (modelAsked && modelFolder.isEmpty())
+        || (dialogAsked && dialogPath.isEmpty()) || !bends) {
         err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]\n"
-               "                             [--dialog DIALOG.png] [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
+               "                             [--model FOLDER] [--dialog DIALOG.png]\n"
+               "                             [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
                "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n"
                "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces;\n"
                "--bend L3=30:4@90 in the plane 90 degrees clockwise from up, seen from the engine end.\n";
@@ -199,13 +218,17 @@ int main(int argc, char* argv[])
             err << "no cutting files for these bends\n";
             return 1;
         }
-        const auto files = scaricometro::cuttingFiles(std::get<std::vector<scaricometro::ChamberPart>>(parts));
-        if (const auto failure = scaricometro::saveAllOrNone(cuttingFolder, files)) {
-            err << "could not save " << failure->path << ": " << failure->reason << '\n';
+        if (!saveInto(cuttingFolder, scaricometro::cuttingFiles(std::get<std::vector<scaricometro::ChamberPart>>(parts)),
+                      "cutting file", out, err))
+            return 1;
+    }
+    if (!modelFolder.isEmpty()) {
+        if (std::ranges::any_of(route.sections(), [](const auto& section) { return section.refusal.has_value(); })) {
+            err << "no model for these bends\n";
             return 1;
         }
-        for (const scaricometro::CuttingFile& file : files)
-            out << "cutting file saved as " << QDir(cuttingFolder).filePath(file.name) << '\n';
+        if (!saveInto(modelFolder, scaricometro::modelFiles(route, scaricometro::ChamberMesh::faceted(route)), "model file", out, err))
+            return 1;
     }
     return 0;
 }

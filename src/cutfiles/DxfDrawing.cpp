@@ -15,7 +15,9 @@ namespace {
 
 constexpr DL_Codes::version kVersion = DL_Codes::AC1009;  // AutoCAD R12
 constexpr int kMillimetres = 4;                           // $INSUNITS
-constexpr int kClosed = 1;                                // a polyline's flag
+constexpr int kClosed = 1;                                // a polyline's flags
+constexpr int k3dPolyline = 8;
+constexpr int k3dPolylineVertex = 32;                     // a vertex's
 
 // dxflib writes through a DL_WriterA, which streams into a file that it opens by a narrow name:
 // no file of a set could then be held back until all are ready, and on Windows a name outside the
@@ -73,17 +75,16 @@ double bulgeOf(const OutlineEdge& edge)
     return edge.arc ? std::tan(edge.arc->sweepDegrees * std::numbers::pi / 180 / 4) : 0.0;
 }
 
-}  // namespace
-
-std::string dxfDrawing(const PartOutline& outline)
+// A drawing in millimetres of one polyline on `layer`, its vertices written by `writeVertices`.
+template <typename WriteVertices>
+std::string drawing(const std::string& layer, const DL_PolylineData& polyline, WriteVertices writeVertices)
 {
     DL_Dxf dxf;
     // dxflib takes the version a drawing is written in only here, from the file it opens; asked
     // for no file, it keeps the version and opens none.
     const std::unique_ptr<DL_WriterA> noFile(dxf.out("", kVersion));
     TextWriter writer;
-    const std::string layer(kCuttingLayer);
-    const DL_Attributes onCuttingLayer(layer, DL_Codes::bylayer, -1, "BYLAYER", 1.0);
+    const DL_Attributes onLayer(layer, DL_Codes::bylayer, -1, "BYLAYER", 1.0);
 
     dxf.writeHeader(writer);
     writer.dxfString(9, "$INSUNITS");
@@ -101,13 +102,35 @@ std::string dxfDrawing(const PartOutline& outline)
     writer.sectionEnd();
 
     writer.sectionEntities();
-    dxf.writePolyline(writer, DL_PolylineData(static_cast<int>(outline.edges.size()), 0, 0, kClosed), onCuttingLayer);
-    for (const OutlineEdge& edge : outline.edges)
-        dxf.writeVertex(writer, DL_VertexData(edge.from.x, edge.from.y, 0, bulgeOf(edge)));
+    dxf.writePolyline(writer, polyline, onLayer);
+    writeVertices(dxf, writer);
     dxf.writePolylineEnd(writer);
     writer.sectionEnd();
     writer.dxfEOF();
     return writer.text();
+}
+
+}  // namespace
+
+std::string dxfDrawing(const PartOutline& outline)
+{
+    return drawing(std::string(kCuttingLayer), DL_PolylineData(static_cast<int>(outline.edges.size()), 0, 0, kClosed),
+                   [&](DL_Dxf& dxf, DL_WriterA& writer) {
+                       for (const OutlineEdge& edge : outline.edges)
+                           dxf.writeVertex(writer, DL_VertexData(edge.from.x, edge.from.y, 0, bulgeOf(edge)));
+                   });
+}
+
+std::string dxfPolyline3d(std::span<const Vector3> points, std::string_view layer)
+{
+    return drawing(std::string(layer), DL_PolylineData(static_cast<int>(points.size()), 0, 0, k3dPolyline),
+                   [&](DL_Dxf& dxf, DL_WriterA& writer) {
+                       for (const Vector3& point : points) {
+                           dxf.writeVertex(writer, DL_VertexData(point.x, point.y, point.z, 0));
+                           // dxflib leaves a vertex's flags out, which a 3D polyline's vertices carry.
+                           writer.dxfInt(70, k3dPolylineVertex);
+                       }
+                   });
 }
 
 }  // namespace scaricometro

@@ -1,7 +1,10 @@
 #include "ui/ChamberConstructionDialog.h"
 
 #include "ui/ChamberFields.h"
+#include "cutfiles/CuttingFiles.h"
+#include "cutfiles/ModelFiles.h"
 #include "ui/ChamberPreview.h"
+#include "ui/FolderSaver.h"
 #include "ui/QtItalian.h"
 #include "ui/WindowLook.h"
 
@@ -63,6 +66,9 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     , m_openWhenSaved(new QCheckBox(tr("Apri dopo il salvataggio"), this))
     , m_preview(new ChamberPreview(this))
     , m_previewNote(new QLabel(this))
+    , m_folderSaver(new FolderSaver(
+          this, m_problem, [this](const QString& title) { return fileDialog(title); },
+          [this](const QString& folder) { return openIfAsked(folder); }))
 {
     useQtItalian();
     setWindowTitle(tr("Costruzione della camera"));
@@ -74,7 +80,8 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     for (int pieces = 1; pieces <= kMostPiecesPerCone; ++pieces)
         m_pieces->addItem(QString::number(pieces));
     m_openWhenSaved->setChecked(true);
-    m_openWhenSaved->setToolTip(tr("Il PDF nel visore di documenti, la cartella dei file DXF nel gestore di file"));
+    m_openWhenSaved->setToolTip(tr("Il PDF nel visore di documenti, la cartella dei file DXF o del modello 3D "
+                                    "nel gestore di file"));
     m_previewNote->setWordWrap(true);
     m_previewNote->setTextFormat(Qt::PlainText);
     QPalette notePalette = m_previewNote->palette();
@@ -92,9 +99,13 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     QPushButton* cuttingButton = buttons->addButton(tr("Salva DXF…"), QDialogButtonBox::ActionRole);
     cuttingButton->setToolTip(tr("Un file DXF per ogni pezzo, al vero in millimetri, per il taglio laser, "
                                  "plasma o ad acqua"));
+    QPushButton* modelButton = buttons->addButton(tr("Salva modello 3D…"), QDialogButtonBox::ActionRole);
+    modelButton->setToolTip(tr("La camera saldata come file STL e il suo asse come polilinea 3D in un file DXF, "
+                               "in millimetri, per CAD, visualizzatori e stampanti 3D"));
     buttons->addButton(tr("Chiudi"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &ChamberConstructionDialog::chooseFile);
-    connect(cuttingButton, &QPushButton::clicked, this, &ChamberConstructionDialog::chooseFolder);
+    connect(cuttingButton, &QPushButton::clicked, this, &ChamberConstructionDialog::chooseCuttingFolder);
+    connect(modelButton, &QPushButton::clicked, this, &ChamberConstructionDialog::chooseModelFolder);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_thickness, &QLineEdit::textChanged, this, &ChamberConstructionDialog::updatePreview);
     connect(m_pieces, &QComboBox::currentIndexChanged, this, &ChamberConstructionDialog::updatePreview);
@@ -285,7 +296,7 @@ void ChamberConstructionDialog::chooseFile()
     files->open();
 }
 
-void ChamberConstructionDialog::chooseFolder()
+void ChamberConstructionDialog::chooseCuttingFolder()
 {
     const std::optional<TemplateOptions> options = readOptions();
     if (!options)
@@ -295,19 +306,64 @@ void ChamberConstructionDialog::chooseFolder()
         refuse(*failure, *options);
         return;
     }
-    m_development = std::get<ChamberDevelopment>(std::move(outcome));
-    const PartsOutcome parts = chamberParts(m_development, options->piecesPerCone, options->bends);
+    const ChamberDevelopment& development = std::get<ChamberDevelopment>(outcome);
+    const PartsOutcome parts = chamberParts(development, options->piecesPerCone, options->bends);
     if (const auto* failure = std::get_if<BendFailure>(&parts)) {
         refuseBend(*failure, *options);
         return;
     }
-    m_cuttingFiles = cuttingFiles(std::get<std::vector<ChamberPart>>(parts));
+    const auto& chamberParts = std::get<std::vector<ChamberPart>>(parts);
+    FileBatch batch{tr("Scegli la cartella dei file DXF"), cuttingFiles(chamberParts),
+                    tr("I file DXF sono salvati in \"%1\":"), {}};
+    for (std::size_t i = 0; i < chamberParts.size(); ++i)
+        batch.savedLines.append(tr("%1: tagliarne %2").arg(batch.files[i].name, pieces(chamberParts[i].count)));
+    for (std::size_t i = 0; i < kCylinderSections.size(); ++i) {
+        if (const CylinderDevelopment& cylinder = development.cylinders[i]; !cylinder.hasBlank()) {
+            batch.savedLines.append(tr("Nessun file per %1 (%2): la sua lunghezza è %3 mm, non c'è nulla da tagliare.")
+                                        .arg(fromView(kCylinderSections[i].length), fromView(kCylinderSections[i].name),
+                                             figure(cylinder.length)));
+        }
+    }
+    batch.savedLines.append(tr("All'officina: il materiale, lo spessore di %1 mm e quanti pezzi di ciascuno.")
+                                .arg(figure(development.thickness)));
+    m_folderSaver->start(std::move(batch));
+}
 
-    QFileDialog* folders = fileDialog(tr("Scegli la cartella dei file DXF"));
-    folders->setFileMode(QFileDialog::Directory);
-    folders->setOption(QFileDialog::ShowDirsOnly);
-    connect(folders, &QFileDialog::fileSelected, this, &ChamberConstructionDialog::saveCuttingFiles);
-    folders->open();
+void ChamberConstructionDialog::chooseModelFolder()
+{
+    const std::optional<TemplateOptions> options = readOptions();
+    if (!options)
+        return;
+    const DevelopmentOutcome outcome = developChamber(m_figures.dimensions, options->thickness);
+    if (const auto* failure = std::get_if<DevelopmentFailure>(&outcome)) {
+        refuse(*failure, *options);
+        return;
+    }
+    const ChamberRoute route = ChamberRoute::trace(std::get<ChamberDevelopment>(outcome), options->bends);
+    for (std::size_t i = 0; i < route.sections().size(); ++i) {
+        if (const auto& refusal = route.sections()[i].refusal) {
+            refuseBend({i, *refusal}, *options);
+            return;
+        }
+    }
+    // A sheet of no thickness is no solid: nothing a slicer or a CAD program could take.
+    if (!(route.thickness() > 0)) {
+        m_problem.show(this, tr("Con uno spessore di %1 mm la camera non ha pareti da modellare: "
+                                "indicare lo spessore della lamiera.")
+                                 .arg(figure(route.thickness())),
+                       m_thickness);
+        return;
+    }
+    const ChamberMesh mesh = ChamberMesh::faceted(route);
+    const Vector3 outlet = route.outlet().point;
+    m_folderSaver->start({tr("Scegli la cartella del modello 3D"), modelFiles(route, mesh),
+                          tr("Il modello 3D è salvato in \"%1\":"),
+                          {tr("%1: la camera saldata, %2 triangoli, in millimetri, per CAD, visualizzatori "
+                              "e stampanti 3D").arg(kModelFileName, QString::number(mesh.triangles().size())),
+                           tr("%1: l'asse della camera, una polilinea 3D in millimetri, dall'ingresso (0, 0, 0) "
+                              "all'uscita (%2, %3, %4)")
+                               .arg(kCentreLineFileName, twoDecimals(outlet.x), twoDecimals(outlet.y),
+                                    twoDecimals(outlet.z))}});
 }
 
 void ChamberConstructionDialog::save(const QString& path)
@@ -323,50 +379,6 @@ void ChamberConstructionDialog::save(const QString& path)
                                       "che apra i PDF: aprire il file da lì.")
                                        .arg(QDir::toNativeSeparators(path)));
     }
-}
-
-// Files of the same names are replaced only when the user says so, once for them all.
-void ChamberConstructionDialog::saveCuttingFiles(const QString& folder)
-{
-    const QStringList present = filesPresent(folder, m_cuttingFiles);
-    if (present.isEmpty()) {
-        writeCuttingFiles(folder);
-        return;
-    }
-    auto* question = new QMessageBox(
-        QMessageBox::Question, windowTitle(),
-        tr("Nella cartella \"%1\" ci sono già:\n%2\n\nSostituirli con i nuovi?")
-            .arg(QDir::toNativeSeparators(folder), present.join(u'\n')),
-        QMessageBox::NoButton, this);
-    question->setAttribute(Qt::WA_DeleteOnClose);
-    QPushButton* replace = question->addButton(tr("Sostituisci"), QMessageBox::AcceptRole);
-    question->setDefaultButton(question->addButton(tr("Annulla"), QMessageBox::RejectRole));
-    connect(replace, &QPushButton::clicked, this, [this, folder] { writeCuttingFiles(folder); });
-    question->open();
-}
-
-void ChamberConstructionDialog::writeCuttingFiles(const QString& folder)
-{
-    if (const std::optional<SaveFailure> failure = saveAllOrNone(folder, m_cuttingFiles)) {
-        m_problem.show(this, tr("Impossibile salvare \"%1\":\n%2.\nNella cartella non è stato scritto nessun file.")
-                                 .arg(QDir::toNativeSeparators(failure->path), failure->reason));
-        return;
-    }
-    QStringList lines{tr("I file DXF sono salvati in \"%1\":").arg(QDir::toNativeSeparators(folder))};
-    for (const CuttingFile& file : m_cuttingFiles)
-        lines.append(tr("%1: tagliarne %2").arg(file.name, pieces(file.count)));
-    for (std::size_t i = 0; i < kCylinderSections.size(); ++i) {
-        if (const CylinderDevelopment& cylinder = m_development.cylinders[i]; !cylinder.hasBlank()) {
-            lines.append(tr("Nessun file per %1 (%2): la sua lunghezza è %3 mm, non c'è nulla da tagliare.")
-                             .arg(fromView(kCylinderSections[i].length), fromView(kCylinderSections[i].name),
-                                  figure(cylinder.length)));
-        }
-    }
-    lines.append(tr("All'officina: il materiale, lo spessore di %1 mm e quanti pezzi di ciascuno.")
-                     .arg(figure(m_development.thickness)));
-    if (!openIfAsked(folder))
-        lines.append(tr("Su questo desktop non c'è un gestore di file che apra la cartella: i file sono lì."));
-    showNotice(this, lines.join(u'\n'));
 }
 
 }  // namespace scaricometro

@@ -1,11 +1,11 @@
 // How the chamber is to be made (sheet thickness, paper, pieces per cone, the bend of each section
 // and its plane), with a preview of the chamber as it is typed; saves the templates as a PDF file
-// where the user chooses, or every part as a cutting file into a folder, and opens the PDF in the
-// desktop's viewer, or the folder in its file manager. It stays open after a save, so that the
+// where the user chooses, every part as a cutting file into a folder, or the chamber's 3D model
+// and centre line into a folder, and opens the PDF in the desktop's viewer, or the folder in its
+// file manager. It stays open after a save, so that the
 // other files are saved from the same entries, and keeps them while the window runs.
 #pragma once
 
-#include "cutfiles/CuttingFiles.h"
 #include "sheets/ChamberTemplates.h"
 #include "ui/BendFields.h"
 #include "ui/ProblemMessage.h"
@@ -15,7 +15,6 @@
 
 #include <optional>
 #include <variant>
-#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -26,6 +25,7 @@ class QLineEdit;
 namespace scaricometro {
 
 class ChamberPreview;
+class FolderSaver;
 
 class ChamberConstructionDialog : public QDialog {
     Q_OBJECT
@@ -43,10 +43,9 @@ public:
 
 private:
     void chooseFile();
-    void chooseFolder();
+    void chooseCuttingFolder();
+    void chooseModelFolder();
     void save(const QString& path);
-    void saveCuttingFiles(const QString& folder);
-    void writeCuttingFiles(const QString& folder);
     void updatePreview();
     // The entries as typed; a field that cannot be read is taken as its default, and its problem
     // added to `problems`, in the order of the fields.
@@ -70,9 +69,8 @@ private:
     ChamberPreview* m_preview;
     QLabel* m_previewNote;
     std::optional<ChamberTemplates> m_templates;  // planned, waiting for a file name
-    ChamberDevelopment m_development;              // the parts' figures, for the message once saved
-    std::vector<CuttingFile> m_cuttingFiles;       // drawn, waiting for a folder
     ProblemMessage m_problem;
+    FolderSaver* m_folderSaver;
 };
 
 }  // namespace scaricometro

@@ -35,9 +35,25 @@ ChamberDevelopment developed(const ChamberInputs& inputs, double thickness)
     return std::get<ChamberDevelopment>(developChamber(std::get<ChamberDimensions>(computeChamber(inputs)), thickness));
 }
 
-std::vector<CuttingFile> filesFor(const ChamberDevelopment& development, int piecesPerCone, const ChamberBends& bends = {})
+std::vector<ChamberPart> partsFor(const ChamberDevelopment& development, int piecesPerCone, const ChamberBends& bends = {})
 {
-    return cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, piecesPerCone, bends)));
+    return std::get<std::vector<ChamberPart>>(chamberParts(development, piecesPerCone, bends));
+}
+
+std::vector<FileToSave> filesFor(const ChamberDevelopment& development, int piecesPerCone, const ChamberBends& bends = {})
+{
+    return cuttingFiles(partsFor(development, piecesPerCone, bends));
+}
+
+// Each file's name and how many of its part to cut.
+QStringList namesAndCounts(const ChamberDevelopment& development, int piecesPerCone, const ChamberBends& bends = {})
+{
+    const std::vector<ChamberPart> parts = partsFor(development, piecesPerCone, bends);
+    const std::vector<FileToSave> files = cuttingFiles(parts);
+    QStringList names;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        names.append(files[i].name + u' ' + QString::number(parts[i].count));
+    return names;
 }
 
 ChamberDevelopment defaultChamber()
@@ -54,16 +70,16 @@ std::size_t indexIn(const Section& sections, const ChamberSection* section)
 }
 
 // What each file must measure, for the checker: a cone's R, r, angle and slant, a blank's sides.
-QString expectedLine(const CuttingFile& file, const ChamberDevelopment& development, int pieces)
+QString expectedLine(const FileToSave& file, const ChamberSection* section, const ChamberDevelopment& development, int pieces)
 {
     const auto number = [](double value) { return QString::number(value, 'g', 17); };
-    if (file.section->shape == SectionShape::Cone) {
-        const ConePattern& cone = development.cones[indexIn(kConeSections, file.section)];
+    if (section->shape == SectionShape::Cone) {
+        const ConePattern& cone = development.cones[indexIn(kConeSections, section)];
         const AnnularSector piece = cone.piece(pieces);
         return u"%1\tcone\t%2\t%3\t%4\t%5"_s.arg(file.name, number(piece.outerRadius), number(piece.innerRadius),
                                                   number(piece.angleDegrees), number(cone.slant));
     }
-    const CylinderDevelopment& blank = development.cylinders[indexIn(kCylinderSections, file.section)];
+    const CylinderDevelopment& blank = development.cylinders[indexIn(kCylinderSections, section)];
     return u"%1\tblank\t%2\t%3"_s.arg(file.name, number(blank.developedWidth), number(blank.length));
 }
 
@@ -87,7 +103,7 @@ QString expectedPieceLine(const QString& name, const ChamberDimensions& dimensio
 
 // The files saved into a new folder of `root` named after the run, with the checker's
 // expected.txt; none where either cannot be written.
-std::optional<QString> savedForChecker(const QTemporaryDir& root, int run, std::span<const CuttingFile> files,
+std::optional<QString> savedForChecker(const QTemporaryDir& root, int run, std::span<const FileToSave> files,
                                        const QStringList& expected)
 {
     const QString folder = root.filePath(QString::number(run));
@@ -140,7 +156,7 @@ double drawnWidth(const QImage& page)
 
 }  // namespace
 
-Q_DECLARE_METATYPE(std::vector<CuttingFile>)
+Q_DECLARE_METATYPE(std::vector<FileToSave>)
 
 class CuttingFilesTest : public QObject {
     Q_OBJECT
@@ -161,11 +177,7 @@ private Q_SLOTS:
 // One file a part, from the engine end: every cone, and each cylinder that has a length.
 void CuttingFilesTest::namesEachPart()
 {
-    const std::vector<CuttingFile> halves = filesFor(defaultChamber(), 2);
-    QStringList names;
-    for (const CuttingFile& file : halves)
-        names.append(file.name + u' ' + QString::number(file.count));
-    QCOMPARE(names, QStringList({u"scaricometro-L1-collettore.dxf 1"_s,
+    QCOMPARE(namesAndCounts(defaultChamber(), 2), QStringList({u"scaricometro-L1-collettore.dxf 1"_s,
                                  u"scaricometro-L2-primo-cono-divergente-tagliarne-2.dxf 2"_s,
                                  u"scaricometro-L3-secondo-cono-divergente-tagliarne-2.dxf 2"_s,
                                  u"scaricometro-L4-pancia.dxf 1"_s,
@@ -175,15 +187,12 @@ void CuttingFilesTest::namesEachPart()
     // A bent section's pieces, one of each, those to turn said; the straight cones still in halves.
     ChamberBends bends;
     bends[2] = {30, 3};
-    names.clear();
-    for (const CuttingFile& file : filesFor(defaultChamber(), 2, bends))
-        names.append(file.name + u' ' + QString::number(file.count));
-    QCOMPARE(names.mid(1, 4), QStringList({u"scaricometro-L2-primo-cono-divergente-tagliarne-2.dxf 2"_s,
+    QCOMPARE(namesAndCounts(defaultChamber(), 2, bends).mid(1, 4), QStringList({u"scaricometro-L2-primo-cono-divergente-tagliarne-2.dxf 2"_s,
                                            u"scaricometro-L3-secondo-cono-divergente-pezzo-1-di-3.dxf 1"_s,
                                            u"scaricometro-L3-secondo-cono-divergente-pezzo-2-di-3-da-girare.dxf 1"_s,
                                            u"scaricometro-L3-secondo-cono-divergente-pezzo-3-di-3.dxf 1"_s}));
     // A stroke this short gives the belly a negative length: it has no blank.
-    const std::vector<CuttingFile> shortStroke = filesFor(developed({203, 510, 12000, 20, 29}, 1), 1);
+    const std::vector<FileToSave> shortStroke = filesFor(developed({203, 510, 12000, 20, 29}, 1), 1);
     QCOMPARE(shortStroke.size(), std::size_t{5});
     QCOMPARE(shortStroke.at(3).name, u"scaricometro-L5-cono-convergente.dxf"_s);
 }
@@ -201,10 +210,11 @@ void CuttingFilesTest::readByEzdxf()
         const double thickness = run % 10 == 0 ? 0 : random.bounded(4.0);
         const int pieces = 1 + run % 2;
         const ChamberDevelopment development = developed({203, 510, 12000, stroke, header}, thickness);
-        const std::vector<CuttingFile> files = filesFor(development, pieces);
+        const std::vector<ChamberPart> parts = partsFor(development, pieces);
+        const std::vector<FileToSave> files = cuttingFiles(parts);
         QStringList expected;
-        for (const CuttingFile& file : files)
-            expected.append(expectedLine(file, development, pieces));
+        for (std::size_t i = 0; i < files.size(); ++i)
+            expected.append(expectedLine(files[i], parts[i].section, development, pieces));
         const std::optional<QString> folder = savedForChecker(root, run, files, expected);
         QVERIFY(folder);
         folders.append(*folder);
@@ -236,12 +246,12 @@ void CuttingFilesTest::bentPiecesReadByEzdxf()
                 bends[i] = bend;
         }
         const auto parts = std::get<std::vector<ChamberPart>>(chamberParts(development, 1, bends));
-        const std::vector<CuttingFile> files = cuttingFiles(parts);
+        const std::vector<FileToSave> files = cuttingFiles(parts);
         QStringList expected;
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::size_t section = chamberIndex(*parts[i].section);
             if (parts[i].piece == 0) {
-                expected.append(expectedLine(files[i], development, 1));
+                expected.append(expectedLine(files[i], parts[i].section, development, 1));
                 continue;
             }
             expected.append(expectedPieceLine(files[i].name, dimensions, thickness, section, bends[section], parts[i].piece));
@@ -266,7 +276,7 @@ void CuttingFilesTest::drawnAtFullSizeByLibreCad()
     const ChamberDevelopment development = defaultChamber();
     ChamberBends bends;
     bends[0] = {60, 6};
-    const std::vector<CuttingFile> files = filesFor(development, 1, bends);
+    const std::vector<FileToSave> files = filesFor(development, 1, bends);
     const QTemporaryDir folder;
     QVERIFY(!saveAllOrNone(folder.path(), files));
     const std::map<QString, double> widths{
@@ -300,11 +310,11 @@ void CuttingFilesTest::savesAllOrNone_data()
 {
     QTest::addColumn<QStringList>("before");      // files in the folder beforehand, "name/" a folder
     QTest::addColumn<bool>("folderRemoved");
-    QTest::addColumn<std::vector<CuttingFile>>("files");
+    QTest::addColumn<std::vector<FileToSave>>("files");
     QTest::addColumn<QString>("fault");          // the file named, or none where all are saved
     QTest::addColumn<QString>("reason");
 
-    const std::vector<CuttingFile> chamber = filesFor(defaultChamber(), 1);
+    const std::vector<FileToSave> chamber = filesFor(defaultChamber(), 1);
     const QString third = chamber.at(2).name;
     QTest::newRow("into an empty folder") << QStringList{} << false << chamber << QString() << QString();
     QTest::newRow("replacing two, keeping another")
@@ -315,7 +325,7 @@ void CuttingFilesTest::savesAllOrNone_data()
         << QStringList{chamber.at(0).name, third + u'/'} << false << chamber << third
         << u"al suo posto c'è una cartella con lo stesso nome"_s;
     // A file that cannot be made after others are written: those go too.
-    std::vector<CuttingFile> unmakeable = chamber;
+    std::vector<FileToSave> unmakeable = chamber;
     unmakeable.at(3).name = u"no-such-folder/"_s + unmakeable.at(3).name;
     QTest::newRow("a file that cannot be made")
         << QStringList{chamber.at(0).name} << false << unmakeable << unmakeable.at(3).name
@@ -326,7 +336,7 @@ void CuttingFilesTest::savesAllOrNone()
 {
     QFETCH(QStringList, before);
     QFETCH(bool, folderRemoved);
-    QFETCH(std::vector<CuttingFile>, files);
+    QFETCH(std::vector<FileToSave>, files);
     QFETCH(QString, fault);
     QFETCH(QString, reason);
 
@@ -355,7 +365,7 @@ void CuttingFilesTest::savesAllOrNone()
     }
     QVERIFY2(!failure, qPrintable(failure ? failure->reason : QString()));
     std::map<QString, QByteArray> expected = untouched;
-    for (const CuttingFile& file : files)
+    for (const FileToSave& file : files)
         expected[file.name] = file.contents;
     QCOMPARE(contentsOf(folder), expected);
 }
@@ -381,7 +391,7 @@ void CuttingFilesTest::placingFailsAfterOthersAreIn()
     const QTemporaryDir root;
     const QString folder = root.filePath(u"Niccolò"_s);
     QVERIFY(QDir().mkpath(folder));
-    const std::vector<CuttingFile> files = filesFor(defaultChamber(), 1);
+    const std::vector<FileToSave> files = filesFor(defaultChamber(), 1);
     for (const int index : before) {
         QFile file(QDir(folder).filePath(files.at(std::size_t(index)).name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old " + QByteArray::number(index)) > 0);
@@ -432,7 +442,7 @@ void CuttingFilesTest::readableAsTheUsersOtherFiles()
     };
 
     const QTemporaryDir folder;
-    const std::vector<CuttingFile> files = filesFor(defaultChamber(), 1);
+    const std::vector<FileToSave> files = filesFor(defaultChamber(), 1);
     const QString replaced = folder.filePath(files.front().name);
     if (replacedMode != 0) {
         QFile old(replaced);
@@ -444,7 +454,7 @@ void CuttingFilesTest::readableAsTheUsersOtherFiles()
     const std::optional<SaveFailure> failure = saveAllOrNone(folder.path(), files);
     ::umask(before);
     QVERIFY2(!failure, qPrintable(failure ? failure->reason : QString()));
-    for (const CuttingFile& file : files) {
+    for (const FileToSave& file : files) {
         const bool wasThere = replacedMode != 0 && file.name == files.front().name;
         QCOMPARE(modeOf(folder.filePath(file.name)), wasThere ? replacedMode : newMode);
     }
