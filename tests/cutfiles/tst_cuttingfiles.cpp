@@ -1,7 +1,9 @@
 // The cutting files as a shop's programs take them: read by ezdxf, each part measured against
 // the chamber it was made from; drawn by LibreCAD at 1:1 and measured on the rendered page; and
 // saved into a folder whole, or leaving it as it was.
+#include "Programs.h"
 #include "cutfiles/CuttingFiles.h"
+#include "cutfiles/ModelFiles.h"
 
 #include <QDir>
 #include <QImage>
@@ -27,8 +29,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double kDotsPerMm = 300 / 25.4;
-// Debian's Python modules are Debian's interpreter's, which may not be the first on the PATH.
-const QString kDebianPython = u"/usr/bin/python3"_s;
 
 ChamberDevelopment developed(const ChamberInputs& inputs, double thickness)
 {
@@ -124,17 +124,6 @@ std::map<QString, QByteArray> contentsOf(const QString& folder)
         contents[entry.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not a file)");
     }
     return contents;
-}
-
-QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(180000);
-    if (exitCode)
-        *exitCode = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromUtf8(process.readAll());
 }
 
 // The dark columns of a rendered page, leftmost to rightmost: a part's width, in mm.
@@ -372,12 +361,15 @@ void CuttingFilesTest::savesAllOrNone()
 
 void CuttingFilesTest::placingFailsAfterOthersAreIn_data()
 {
+    QTest::addColumn<bool>("model");  // the 3D model's two files, or the cutting files
     QTest::addColumn<QList<int>>("before");  // the files already there, by their place in the set
     QTest::addColumn<int>("turnsIntoAFolder");  // the file whose name a folder takes meanwhile
 
-    QTest::newRow("the first, into an empty folder") << QList<int>{} << 0;
-    QTest::newRow("the fourth, three in place, two of them replacing") << QList<int>{0, 2} << 3;
-    QTest::newRow("the last, replacing them all") << QList<int>{0, 1, 2, 3, 4, 5} << 5;
+    QTest::newRow("the first, into an empty folder") << false << QList<int>{} << 0;
+    QTest::newRow("the fourth, three in place, two of them replacing") << false << QList<int>{0, 2} << 3;
+    QTest::newRow("the last, replacing them all") << false << QList<int>{0, 1, 2, 3, 4, 5} << 5;
+    QTest::newRow("the model's centre line, the model in place") << true << QList<int>{} << 1;
+    QTest::newRow("the model, replacing both") << true << QList<int>{0, 1} << 0;
 }
 
 // Between the check and the placing, a file's name turns into a folder on the real file system:
@@ -385,13 +377,15 @@ void CuttingFilesTest::placingFailsAfterOthersAreIn_data()
 // stays as it was made, and nothing is left of the save.
 void CuttingFilesTest::placingFailsAfterOthersAreIn()
 {
+    QFETCH(bool, model);
     QFETCH(QList<int>, before);
     QFETCH(int, turnsIntoAFolder);
 
     const QTemporaryDir root;
     const QString folder = root.filePath(u"Niccolò"_s);
     QVERIFY(QDir().mkpath(folder));
-    const std::vector<FileToSave> files = filesFor(defaultChamber(), 1);
+    const ChamberRoute route = ChamberRoute::trace(defaultChamber(), {});
+    const std::vector<FileToSave> files = model ? modelFiles(route, ChamberMesh::faceted(route)) : filesFor(defaultChamber(), 1);
     for (const int index : before) {
         QFile file(QDir(folder).filePath(files.at(std::size_t(index)).name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old " + QByteArray::number(index)) > 0);

@@ -3,6 +3,7 @@
 // placed from its pieces' placements; planes in the side view's plane keep the chamber there,
 // turning every plane turns the chamber about the inlet's axis, neighbouring sections meet rim on
 // rim, and each joint's turn carries one seam onto the next.
+#include "RandomChambers.h"
 #include "model/ChamberQuantities.h"
 #include "model/ChamberRoute.h"
 
@@ -40,30 +41,6 @@ struct Quaternion {
         return p + w * t + cross(v, t);
     }
 };
-
-struct Chamber {
-    ChamberDevelopment development;
-    ChamberBends bends{};
-};
-
-// A random chamber, most of its sections bent, by up to 120° either way in 2 to 12 pieces, in
-// planes anywhere round, some of them the side view's own.
-Chamber randomChamber(QRandomGenerator& random)
-{
-    const double stroke = 20 + random.bounded(70.0);
-    const double header = 15 + random.bounded(100.0);
-    const ChamberDimensions dimensions = std::get<ChamberDimensions>(computeChamber({203, 510, 12000, stroke, header}));
-    Chamber chamber{std::get<ChamberDevelopment>(developChamber(dimensions, random.bounded(3.0)))};
-    constexpr double kRoundPlanes[] = {0, 90, 180, 270};
-    for (SectionBend& bend : chamber.bends) {
-        if (random.bounded(5) == 0)
-            continue;
-        bend.degrees = (1 + random.bounded(119.0)) * (random.bounded(2) ? 1 : -1);
-        bend.pieces = kFewestBendPieces + static_cast<int>(random.bounded(kMostBendPieces - kFewestBendPieces + 1));
-        bend.plane = random.bounded(3) == 0 ? kRoundPlanes[random.bounded(4)] : random.bounded(360.0);
-    }
-    return chamber;
-}
 
 // Where each section ends and which way its end points and is up, worked out from the chamber's
 // frame as quaternions compose, rather than by carrying the frame.
