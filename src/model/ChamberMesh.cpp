@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace scaricometro {
 namespace {
@@ -86,20 +87,20 @@ void ChamberMesh::addShell(const RouteSection& section, std::size_t index, int p
     const auto first = static_cast<std::uint32_t>(m_vertices.size());
     m_shells.push_back({index, piece, segments, first, static_cast<std::uint32_t>(m_triangles.size())});
     const double shift = offset ? 0.5 : 0.0;
-    // The rims in the order MeshShell gives.
-    for (const double radial : {half, -half}) {
-        for (const int joint : {piece - 1, piece}) {
-            for (int point = 0; point < segments; ++point)
-                m_vertices.push_back(section.wallPoint(piece, joint, kTurn * (point + shift) / segments, radial));
-        }
-    }
     const auto n = static_cast<std::uint32_t>(segments);
-    const auto at = [&](std::uint32_t rim, std::uint32_t point) { return first + rim * n + point % n; };
-    enum : std::uint32_t { OuterStart, OuterEnd, InnerStart, InnerEnd };
-    // Each band of quads between two rims, turned so that it faces out of the sheet: with the
-    // azimuth growing counter-clockwise about the axis, a band from rim a to rim b faces away from
-    // the axis where b is further along it, and towards the outlet where b is nearer the axis.
-    const auto band = [&](std::uint32_t a, std::uint32_t b, bool reversed) {
+    m_vertices.resize(m_vertices.size() + MeshShell::kRims * n);
+    const auto at = [&](MeshShell::Rim rim, std::uint32_t point) { return first + rim * n + point % n; };
+    for (const auto& [rim, joint, radial] : {std::tuple{MeshShell::OuterAtEngineEnd, piece - 1, half},
+                                             std::tuple{MeshShell::OuterAtOutletEnd, piece, half},
+                                             std::tuple{MeshShell::InnerAtEngineEnd, piece - 1, -half},
+                                             std::tuple{MeshShell::InnerAtOutletEnd, piece, -half}}) {
+        for (std::uint32_t point = 0; point < n; ++point)
+            m_vertices[at(rim, point)] = section.wallPoint(piece, joint, kTurn * (point + shift) / segments, radial);
+    }
+    // Each face a band of quads between two rims, turned so that it faces out of the sheet: with
+    // the azimuth growing counter-clockwise about the axis, a band from rim a to rim b faces away
+    // from the axis where b is further along it, and towards the outlet where b is nearer the axis.
+    const auto band = [&](MeshShell::Rim a, MeshShell::Rim b, bool reversed) {
         for (std::uint32_t point = 0; point < n; ++point) {
             const std::uint32_t a0 = at(a, point), a1 = at(a, point + 1), b0 = at(b, point), b1 = at(b, point + 1);
             if (reversed) {
@@ -111,10 +112,11 @@ void ChamberMesh::addShell(const RouteSection& section, std::size_t index, int p
             }
         }
     };
-    band(OuterStart, OuterEnd, false);
-    band(InnerStart, InnerEnd, true);
-    band(OuterStart, InnerStart, true);
-    band(OuterEnd, InnerEnd, false);
+    // In the order of MeshShell::Face.
+    band(MeshShell::OuterAtEngineEnd, MeshShell::OuterAtOutletEnd, false);
+    band(MeshShell::InnerAtEngineEnd, MeshShell::InnerAtOutletEnd, true);
+    band(MeshShell::OuterAtEngineEnd, MeshShell::InnerAtEngineEnd, true);
+    band(MeshShell::OuterAtOutletEnd, MeshShell::InnerAtOutletEnd, false);
 }
 
 Vector3 ChamberMesh::normal(const Triangle& triangle) const

@@ -15,18 +15,17 @@
 
 namespace scaricometro {
 
-// A piece's shell: four rims of `segments` points each (the outer wall's at the engine-end joint,
-// then at the outlet-end joint, the inner wall's likewise), then its triangles: the outer wall,
-// the inner wall, the engine-end face and the outlet-end face, 2 × `segments` each.
+// A piece's shell: its rims of `segments` points each, then its faces of 2 × `segments`
+// triangles each, in the orders below; each rim's points counter-clockwise about the axis.
 struct MeshShell {
+    enum Rim : std::uint32_t { OuterAtEngineEnd, OuterAtOutletEnd, InnerAtEngineEnd, InnerAtOutletEnd, kRims };
+    enum Face : std::uint32_t { OuterWall, InnerWall, EngineEnd, OutletEnd, kFaces };
+
     std::size_t section = 0;  // in kChamberSections
     int piece = 1;            // from the engine end
     int segments = 0;
     std::uint32_t firstVertex = 0;
     std::uint32_t firstTriangle = 0;
-
-    static constexpr int kRims = 4;
-    static constexpr int kFaces = 4;
 };
 
 class ChamberMesh {

@@ -24,6 +24,8 @@ constexpr double kViewsGapMm = 2;
 // Drawn more than one standard scale smaller than a page of their own would draw them, the views
 // get that page: 1:10 to 1:20 is one step, 1:10 to 1:50 two.
 constexpr double kLargestScaleStep = 2.5;
+// The least room, either way, that the dimetric view is drawn in beside or under the others.
+constexpr double kLeastPictorialMm = 45;
 
 struct Column {
     QStringView heading;
@@ -66,6 +68,7 @@ DataSheet::DataSheet(const ChamberFigures& figures, const TemplateOptions& optio
                      const ChamberQuantities& quantities, const std::vector<PatternSheets>& patterns)
     : m_route(ChamberRoute::trace(development, options.bends))
     , m_views(m_route, options.bends)
+    , m_pictorial(m_route)
 {
     const Rect area = patternArea(options.paper, QPageLayout::Portrait);
     m_contentWidth = area.width;
@@ -73,7 +76,8 @@ DataSheet::DataSheet(const ChamberFigures& figures, const TemplateOptions& optio
     addRoute();
     addAssembly();
     addQuantities(figures, quantities, options.thickness);
-    heading(u"Viste in scala: la pianta sotto la vista laterale (proiezione europea)"_s);
+    heading(u"Viste in scala: la pianta sotto la vista laterale (proiezione europea); la vista dimetrica "
+            u"non è in scala"_s);
     layOut(area);
 }
 
@@ -289,7 +293,35 @@ void DataSheet::layOut(const Rect& area)
     }
     m_viewsPage = page;
     m_viewsAt = QPointF(area.left, at + kViewsGapMm);
-    m_pages = page + 1;
+    placePictorial(area);
+    m_pages = m_pictorialPage + 1;
+}
+
+// Beside the views or under them, wherever it comes out larger; on a page of its own where there
+// is no room for it at all.
+void DataSheet::placePictorial(const Rect& area)
+{
+    const QSizeF views = m_views.sizeAt(m_viewsScale);
+    const QPointF beside(m_viewsAt.x() + views.width() + kViewsGapMm, m_viewsAt.y());
+    const QPointF under(m_viewsAt.x(), m_viewsAt.y() + views.height() + kViewsGapMm);
+    const QSizeF besideRoom(area.left + area.width - beside.x(), views.height());
+    const QSizeF underRoom(area.width, area.bottom() - under.y());
+    const bool fitsBeside = besideRoom.width() >= kLeastPictorialMm && besideRoom.height() >= kLeastPictorialMm;
+    const bool fitsUnder = underRoom.height() >= kLeastPictorialMm;
+    const double besideScale = fitsBeside ? m_pictorial.fittingScaleIn(besideRoom) : 0;
+    const double underScale = fitsUnder ? m_pictorial.fittingScaleIn(underRoom) : 0;
+    m_pictorialPage = m_viewsPage;
+    if (fitsBeside && (!fitsUnder || besideScale <= underScale)) {
+        m_pictorialAt = beside;
+        m_pictorialScale = besideScale;
+    } else if (fitsUnder) {
+        m_pictorialAt = under;
+        m_pictorialScale = underScale;
+    } else {
+        ++m_pictorialPage;
+        m_pictorialAt = QPointF(area.left, area.top);
+        m_pictorialScale = m_pictorial.fittingScaleIn({area.width, area.height});
+    }
 }
 
 QStringList DataSheet::headingLines(int index) const
@@ -316,6 +348,8 @@ void DataSheet::paintPage(const Page& page, int index) const
     }
     if (index == m_viewsPage)
         m_views.paint(page, m_viewsAt, m_viewsScale, ScaleCaption::Standard);
+    if (index == m_pictorialPage)
+        m_pictorial.paint(page, m_pictorialAt, m_pictorialScale);
 }
 
 }  // namespace scaricometro

@@ -1,8 +1,9 @@
 // The data sheet at the head of the templates: every figure of the chamber and its parts, where
 // the chamber goes in space and how its sections are turned to be welded, what it holds and
-// weighs, and its side and top views to scale. Laid out once, measured at the resolution of the
-// PDF, over as many pages as it needs; the views go after the text, on the same page where they
-// are drawn there at most one standard scale smaller than on a page of their own.
+// weighs, its side and top views to scale and its dimetric view. Laid out once, measured at the
+// resolution of the PDF, over as many pages as it needs; the views go after the text, on the same
+// page where they are drawn there at most one standard scale smaller than on a page of their own,
+// and the dimetric view beside them or under them.
 #pragma once
 
 #include "model/ChamberQuantities.h"
@@ -10,6 +11,7 @@
 #include "sheets/SheetPage.h"
 #include "sheets/TemplatePlan.h"
 #include "views/ChamberViews.h"
+#include "views/PictorialView.h"
 
 #include <QFont>
 #include <QString>
@@ -60,15 +62,20 @@ private:
     void addAssembly();
     void addQuantities(const ChamberFigures& figures, const ChamberQuantities& quantities, double thickness);
     void layOut(const Rect& area);
+    void placePictorial(const Rect& area);
 
     ChamberRoute m_route;
     ChamberViews m_views;
+    PictorialView m_pictorial;
     std::vector<Block> m_blocks;
     double m_contentWidth = 0;
     int m_pages = 1;
     int m_viewsPage = 0;
     QPointF m_viewsAt;
     double m_viewsScale = 1;
+    int m_pictorialPage = 0;
+    QPointF m_pictorialAt;
+    double m_pictorialScale = 1;
 };
 
 }  // namespace scaricometro

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace scaricometro {
 namespace {
 
@@ -33,8 +35,10 @@ QSize ChamberPreview::sizeHint() const
 void ChamberPreview::showRoute(const ChamberRoute& route, const ChamberBends& bends)
 {
     m_views.emplace(route, bends, ChamberViews::kPreviewRimSamples);
+    m_pictorial.emplace(route, PictorialView::kPreviewSegments);
     const Vector3 outlet = route.outlet().point;
-    setAccessibleDescription(tr("Vista laterale e pianta della camera. L'uscita è a X %1, Y %2, Z %3 mm dall'ingresso.")
+    setAccessibleDescription(tr("Vista laterale, pianta e vista dimetrica della camera. L'uscita è a X %1, Y %2, "
+                                "Z %3 mm dall'ingresso.")
                                  .arg(twoDecimals(outlet.x), twoDecimals(outlet.y), twoDecimals(outlet.z)));
     update();
 }
@@ -42,6 +46,7 @@ void ChamberPreview::showRoute(const ChamberRoute& route, const ChamberBends& be
 void ChamberPreview::showNothing()
 {
     m_views.reset();
+    m_pictorial.reset();
     setAccessibleDescription(tr("Nessuna camera da mostrare"));
     update();
 }
@@ -56,8 +61,25 @@ void ChamberPreview::paintEvent(QPaintEvent* /*event*/)
         return;
     const double dotsPerMm = logicalDpiX() / 25.4;
     const Canvas canvas(painter, dotsPerMm);
-    const QSizeF room = QSizeF(size()) / dotsPerMm - QSizeF(2 * kPaperMarginMm, 2 * kPaperMarginMm);
-    m_views->paint(canvas, {kPaperMarginMm, kPaperMarginMm}, m_views->fittingScaleIn(room), ScaleCaption::BarOnly);
+    const QSizeF room = QSizeF(size()) / dotsPerMm - QSizeF(3 * kPaperMarginMm, 3 * kPaperMarginMm);
+    // The room split between the two and the dimetric view, side by side or one over the other,
+    // in proportion to what each takes: whichever draws them larger.
+    const QSizeF views = m_views->sizeAt(1);
+    const QSizeF pictorial = m_pictorial->sizeAt(1);
+    const double widthShare = views.width() / (views.width() + pictorial.width());
+    const double heightShare = views.height() / (views.height() + pictorial.height());
+    const QSizeF besideViews(room.width() * widthShare, room.height());
+    const QSizeF besidePictorial(room.width() - besideViews.width(), room.height());
+    const QSizeF overViews(room.width(), room.height() * heightShare);
+    const QSizeF underPictorial(room.width(), room.height() - overViews.height());
+    const double beside = std::max(m_views->fittingScaleIn(besideViews), m_pictorial->fittingScaleIn(besidePictorial));
+    const double over = std::max(m_views->fittingScaleIn(overViews), m_pictorial->fittingScaleIn(underPictorial));
+    const double scale = std::min(beside, over);
+    const QPointF topLeft(kPaperMarginMm, kPaperMarginMm);
+    m_views->paint(canvas, topLeft, scale, ScaleCaption::BarOnly);
+    const QPointF pictorialAt = beside <= over ? topLeft + QPointF(m_views->sizeAt(scale).width() + kPaperMarginMm, 0)
+                                               : topLeft + QPointF(0, m_views->sizeAt(scale).height() + kPaperMarginMm);
+    m_pictorial->paint(canvas, pictorialAt, scale);
 }
 
 }  // namespace scaricometro

@@ -1,8 +1,10 @@
-// The chamber as the dialog's entries make it: the side view and, under it, the top view, drawn
-// by the data sheet's own views at the scale that fits, a section whose bend is refused in red.
+// The chamber as the dialog's entries make it: the side view and, under it, the top view, and the
+// dimetric view beside them or under them, wherever the chamber comes out larger; drawn by the
+// data sheet's own views at the scale that fits, a section whose bend is refused in red.
 #pragma once
 
 #include "views/ChamberViews.h"
+#include "views/PictorialView.h"
 
 #include <QWidget>
 
@@ -27,6 +29,7 @@ protected:
 
 private:
     std::optional<ChamberViews> m_views;
+    std::optional<PictorialView> m_pictorial;
 };
 
 }  // namespace scaricometro
