@@ -34,6 +34,16 @@ Chamber chamberOf(const ChamberInputs& inputs, double thickness, const std::map<
 
 const ChamberInputs kDefaultInputs{203, 510, 12000, 39.3, 29};
 
+// Where each rim of a shell lies: on the piece's joint at its engine end (0) or at its outlet end
+// (1), on the outer wall (+1) or the inner (−1).
+struct RimPlace {
+    MeshShell::Rim rim;
+    int joint;
+    double wall;
+};
+constexpr RimPlace kRimPlaces[] = {{MeshShell::OuterAtEngineEnd, 0, 1}, {MeshShell::OuterAtOutletEnd, 1, 1},
+                                   {MeshShell::InnerAtEngineEnd, 0, -1}, {MeshShell::InnerAtOutletEnd, 1, -1}};
+
 // Piece p of a section as this test places it: the section's own axes where its start frame and
 // its seam put them (x away from the seam), then each joint's half turn before the piece.
 Placement placedPiece(const RouteSection& section, int piece)
@@ -158,12 +168,12 @@ void ChamberMeshTest::everyPointOnItsWallAndItsJoint()
         const MeshShell& shell = mesh.shells()[s];
         const RouteSection& section = route.sections()[shell.section];
         const Placement placed = placedPiece(section, shell.piece);
-        QCOMPARE(endOf(mesh, s, true) - shell.firstVertex, std::size_t(MeshShell::kRims * shell.segments));
-        for (int rim = 0; rim < MeshShell::kRims; ++rim) {
-            const double offset = rim < 2 ? half : -half;
-            const int joint = rim % 2 == 0 ? shell.piece - 1 : shell.piece;
+        QCOMPARE(endOf(mesh, s, true) - shell.firstVertex, MeshShell::kRims * std::size_t(shell.segments));
+        for (const auto& [rim, end, wall] : kRimPlaces) {
+            const double offset = wall * half;
+            const int joint = shell.piece - 1 + end;
             for (int point = 0; point < shell.segments; ++point) {
-                const Vector3 at = unplaced(placed, mesh.vertices()[shell.firstVertex + std::size_t(rim * shell.segments + point)]);
+                const Vector3 at = unplaced(placed, mesh.vertices()[shell.firstVertex + rim * std::size_t(shell.segments) + std::size_t(point)]);
                 QVERIFY2(std::abs(offWall(*section.cuts, at, offset)) < kOnSurfaceMm,
                          qPrintable(QStringLiteral("L%1 piece %2 rim %3 point %4: %5 mm off its wall")
                                         .arg(shell.section + 1).arg(shell.piece).arg(rim).arg(point)
@@ -196,11 +206,11 @@ void ChamberMeshTest::edgesWithinTheTolerance()
         const PieCuts& cuts = *section.cuts;
         const Placement placed = placedPiece(section, shell.piece);
         const auto local = [&](std::uint32_t vertex) { return unplaced(placed, mesh.vertices()[vertex]); };
-        for (int rim = 0; rim < MeshShell::kRims; ++rim) {
-            const double offset = rim < 2 ? half : -half;
-            const int joint = rim % 2 == 0 ? shell.piece - 1 : shell.piece;
+        for (const auto& [rim, end, wall] : kRimPlaces) {
+            const double offset = wall * half;
+            const int joint = shell.piece - 1 + end;
             for (int point = 0; point < shell.segments; ++point) {
-                const auto first = shell.firstVertex + std::uint32_t(rim * shell.segments);
+                const auto first = shell.firstVertex + rim * std::uint32_t(shell.segments);
                 const Vector3 a = local(first + std::uint32_t(point));
                 const Vector3 b = local(first + std::uint32_t((point + 1) % shell.segments));
                 const double from = std::atan2(a.y, a.x);
@@ -214,11 +224,10 @@ void ChamberMeshTest::edgesWithinTheTolerance()
                 }
             }
         }
-        // The outer wall's triangles, then the inner wall's.
-        for (int face = 0; face < 2; ++face) {
-            const double offset = face == 0 ? half : -half;
+        for (const auto& [face, wall] : {std::pair{MeshShell::OuterWall, 1.0}, std::pair{MeshShell::InnerWall, -1.0}}) {
+            const double offset = wall * half;
             for (int t = 0; t < 2 * shell.segments; ++t) {
-                const auto& triangle = mesh.triangles()[shell.firstTriangle + std::size_t(face * 2 * shell.segments + t)];
+                const auto& triangle = mesh.triangles()[shell.firstTriangle + face * std::size_t(2 * shell.segments) + std::size_t(t)];
                 const Vector3 corners[] = {local(triangle[0]), local(triangle[1]), local(triangle[2])};
                 for (int i = 0; i <= kChordSamples; ++i) {
                     for (int j = 0; i + j <= kChordSamples; ++j) {
@@ -244,7 +253,7 @@ void ChamberMeshTest::shellsClosedAndTurnedOutwards()
     for (std::size_t s = 0; s < mesh.shells().size(); ++s) {
         const MeshShell& shell = mesh.shells()[s];
         const std::size_t end = endOf(mesh, s, false);
-        QCOMPARE(end - shell.firstTriangle, std::size_t(2 * MeshShell::kFaces * shell.segments));
+        QCOMPARE(end - shell.firstTriangle, 2 * MeshShell::kFaces * std::size_t(shell.segments));
         std::map<std::pair<std::uint32_t, std::uint32_t>, int> runs;
         for (std::size_t i = shell.firstTriangle; i < end; ++i) {
             const auto& t = mesh.triangles()[i];

@@ -343,7 +343,7 @@ void ChamberTemplatesTest::dataSheetSaysWhereTheChamberGoes()
     QVERIFY(data.contains(u"L3 secondo cono divergente 226,06 -38,90 -340,01"_s));
     const Box box = route.bounds();
     for (const QString& expected :
-         {u"Vista laterale"_s, u"Pianta"_s, u"Dove va la camera"_s, u"Montaggio nello spazio"_s,
+         {u"Vista laterale"_s, u"Pianta"_s, u"Vista dimetrica"_s, u"Dove va la camera"_s, u"Montaggio nello spazio"_s,
           u"Ingombro, pareti comprese: %1 × %2 × %3 mm"_s.arg(twoPlaces(box.high.x - box.low.x),
                                                              twoPlaces(box.high.y - box.low.y), twoPlaces(box.high.z - box.low.z)),
           u"L'uscita è girata di %1° rispetto all'ingresso"_s.arg(twoPlaces(route.outletTurnDegrees())),

@@ -1,6 +1,7 @@
 // Reaching the chamber's construction from the window: Ctrl+P and the background's menu, the
 // inputs read as "Calcola" reads them but never written, the dialog's preview, its refusals and
 // saves, and what it keeps between one opening and the next.
+#include "WidgetFinders.h"
 #include "model/ChamberRoute.h"
 #include "model/NumberText.h"
 #include "ui/ChamberConstructionDialog.h"
@@ -43,52 +44,12 @@ constexpr char kStraightFilesSha256[] = "1ed171a50d789df0e1a1fe11d8b6f1e16191e59
 
 const QStringList kFieldNames{u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s, u"Text15"_s, u"Text5"_s, u"Text16"_s};
 
-template <typename Widget>
-Widget* shown(const QObject& parent)
-{
-    for (Widget* widget : parent.findChildren<Widget*>()) {
-        if (widget->isVisible())
-            return widget;
-    }
-    return nullptr;
-}
-
 QStringList fieldTexts(const Form1& form)
 {
     QStringList texts;
     for (const QString& name : kFieldNames)
         texts.append(form.textField(name)->text());
     return texts;
-}
-
-QPushButton* buttonCalled(const QWidget& parent, const QString& text)
-{
-    for (QPushButton* button : parent.findChildren<QPushButton*>()) {
-        if (button->text() == text)
-            return button;
-    }
-    return nullptr;
-}
-
-// The control that screen readers call `name`.
-template <typename Widget>
-Widget* named(const QWidget& parent, const QString& name)
-{
-    for (Widget* widget : parent.findChildren<Widget*>()) {
-        if (widget->accessibleName() == name)
-            return widget;
-    }
-    return nullptr;
-}
-
-// The field that a caption names for screen readers.
-QWidget* fieldCaptioned(const QWidget& parent, const QString& caption)
-{
-    for (const QLabel* label : parent.findChildren<QLabel*>()) {
-        if (label->text() == caption)
-            return label->buddy();
-    }
-    return nullptr;
 }
 
 }  // namespace
