@@ -1,8 +1,10 @@
 // The templates for the default inputs: planned and written whole as a PDF, into memory and into a
 // file, as "Salva PDF…" writes them; the parts' cutting files, drawn and saved into a folder as
-// "Salva DXF…" saves them; and the dialog's preview, its route traced and both views painted, as
-// on every edit. Straight, and with every section bent in 12 pieces, in one plane and in several.
+// "Salva DXF…" saves them; the 3D model and its centre line, made as "Salva modello 3D…" makes
+// them; and the dialog's preview, its route traced and its three views painted, as on every edit.
+// Straight, and with every section bent in 12 pieces, in one plane and in several.
 #include "cutfiles/CuttingFiles.h"
+#include "cutfiles/ModelFiles.h"
 #include "sheets/ChamberTemplates.h"
 #include "ui/ChamberPreview.h"
 #include "ui/Form1.h"
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void drawCuttingFiles_data();
     void drawCuttingFiles();
     void saveCuttingFiles();
+    void makeModelFiles_data();
+    void makeModelFiles();
     void previewRedraw_data();
     void previewRedraw();
 
@@ -115,6 +119,27 @@ void TemplatesBenchmark::saveCuttingFiles()
     QBENCHMARK {
         QVERIFY(!saveAllOrNone(folder.path(), cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, 1)))));
     }
+}
+
+void TemplatesBenchmark::makeModelFiles_data()
+{
+    straightAndBent();
+}
+
+// The chamber traced, faceted, and both files' bytes made, as the button does before it asks for
+// the folder.
+void TemplatesBenchmark::makeModelFiles()
+{
+    QFETCH(ChamberBends, bends);
+    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
+    qint64 bytes = 0;
+    QBENCHMARK {
+        const ChamberRoute route = ChamberRoute::trace(development, bends);
+        bytes = 0;
+        for (const FileToSave& file : modelFiles(route, ChamberMesh::faceted(route)))
+            bytes += file.contents.size();
+    }
+    QVERIFY(bytes > 10000);
 }
 
 void TemplatesBenchmark::previewRedraw_data()

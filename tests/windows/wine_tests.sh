@@ -75,20 +75,22 @@ check "the test programs" ctest --test-dir "$windows_build" --output-on-failure
 
 # The eleven results the Linux build gives on the default inputs, "L1 = 85,4" ..., and where each
 # section ends, "asse L3 fine: X 226,06 ...", its window after "Calcola" and a click on L4, its
-# templates and its cutting files, with the header pipe bent down and a cone towards the viewer.
+# templates, its cutting files and its 3D model, with the header pipe bent down and a cone
+# towards the viewer.
 bends=(--bend L3=30:4@90 --bend L1=-60:6)
-mkdir -p "$work/linux-dxf"
+mkdir -p "$work/linux-dxf" "$work/linux-model"
 "$linux_build/bin/scaricometro-snapshot" "$work/linux.png" L4 --templates "$work/linux.pdf" --dxf "$work/linux-dxf" \
-    "${bends[@]}" >"$work/linux-snapshot.txt"
+    --model "$work/linux-model" "${bends[@]}" >"$work/linux-snapshot.txt"
 grep ' = ' "$work/linux-snapshot.txt" >"$work/linux-results.txt"
 grep '^asse ' "$work/linux-snapshot.txt" >"$work/linux-route.txt"
 
 echo "== The snapshot tool, writing under a folder with a non-ASCII name"
 snapshot_dir="$WINEPREFIX/drive_c/users/Niccolò"
-mkdir -p "$snapshot_dir/taglio"
+mkdir -p "$snapshot_dir/taglio" "$snapshot_dir/modello"
 snapshot_results() {
     timeout 300 wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\finestra.png' L4 \
-        --templates 'C:\users\Niccolò\sagome.pdf' --dxf 'C:\users\Niccolò\taglio' "${bends[@]}" >"$work/snapshot.txt" &&
+        --templates 'C:\users\Niccolò\sagome.pdf' --dxf 'C:\users\Niccolò\taglio' \
+        --model 'C:\users\Niccolò\modello' "${bends[@]}" >"$work/snapshot.txt" &&
         grep ' = ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-results.txt" - &&
         grep '^asse ' "$work/snapshot.txt" | tr -d '\r' | diff "$work/linux-route.txt" - &&
         [ -s "$snapshot_dir/finestra.png" ]
@@ -106,6 +108,17 @@ check "the templates' PDF" templates_pdf
 # build draws, which tests/cutfiles measures against the chamber.
 check "the cutting files" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../cutfiles/check_dxf.py" \
     "$snapshot_dir/taglio" --like "$work/linux-dxf"
+# The 3D model as admesh reads it, nothing to mend, and both files as the Linux build makes them,
+# which tests/model and tests/cutfiles measure against the chamber.
+model_files() {
+    local report
+    report=$(admesh "$snapshot_dir/modello/scaricometro-camera.stl") &&
+        for figure in 'Edges fixed' 'Facets removed' 'Facets added' 'Facets reversed' 'Backwards edges' 'Normals fixed'; do
+            grep -Eq "$figure +: +0\b" <<<"$report" || return 1
+        done &&
+        /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../cutfiles/compare_model.py" "$snapshot_dir/modello" "$work/linux-model"
+}
+check "the 3D model and its centre line" model_files
 
 echo "== The real window: Calcola, then L4"
 (wine "$windows_build/bin/scaricometro.exe" &)
