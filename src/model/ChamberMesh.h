@@ -16,7 +16,9 @@
 namespace scaricometro {
 
 // A piece's shell: its rims of `segments` points each, then its faces of 2 × `segments`
-// triangles each, in the orders below; each rim's points counter-clockwise about the axis.
+// triangles each, in the orders below; each rim's points counter-clockwise about the axis, each
+// face's triangles in pairs, the two halves of a flat quad between two neighbouring points of
+// two rims.
 struct MeshShell {
     enum Rim : std::uint32_t { OuterAtEngineEnd, OuterAtOutletEnd, InnerAtEngineEnd, InnerAtOutletEnd, kRims };
     enum Face : std::uint32_t { OuterWall, InnerWall, EngineEnd, OutletEnd, kFaces };

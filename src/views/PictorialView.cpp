@@ -54,13 +54,15 @@ QRgb shaded(const Shades& shades, double light)
 // The quad that two triangles sharing an edge make, its corners in their turning order.
 std::array<std::uint32_t, 4> quadOf(const ChamberMesh::Triangle& a, const ChamberMesh::Triangle& b)
 {
-    const auto inA = [&](std::uint32_t corner) { return std::ranges::find(a, corner) != a.end(); };
-    const std::uint32_t extra = *std::ranges::find_if_not(b, inA);
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (std::ranges::find(b, a[(i + 1) % 3]) != b.end() && std::ranges::find(b, a[i]) != b.end())
-            return {a[i], extra, a[(i + 1) % 3], a[(i + 2) % 3]};
-    }
-    return {a[0], a[1], a[2], extra};
+    const auto in = [](const ChamberMesh::Triangle& triangle) {
+        return [&triangle](std::uint32_t corner) { return std::ranges::find(triangle, corner) != triangle.end(); };
+    };
+    const std::uint32_t extra = *std::ranges::find_if_not(b, in(a));
+    // The extra corner goes into the edge of a that b shares.
+    std::size_t shared = 0;
+    while (shared < 2 && !(in(b)(a[shared]) && in(b)(a[shared + 1])))
+        ++shared;
+    return {a[shared], extra, a[(shared + 1) % 3], a[(shared + 2) % 3]};
 }
 
 }  // namespace

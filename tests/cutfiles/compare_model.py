@@ -47,11 +47,14 @@ def faults(folder, reference):
     if len(made) != len(expected):
         yield f"{MODEL}: {len(made)} triangles, not {len(expected)}"
     worst = max((abs(x - y) for a, b in zip(made, expected) for x, y in zip(a, b)), default=0)
+    print(f"{MODEL}: {len(made)} triangles, the furthest figure {worst:.3g} mm from the reference's")
     if worst > STL_MM:
         yield f"{MODEL}: a figure {worst} mm off the reference's"
     made, expected = points(os.path.join(folder, CENTRE_LINE)), points(os.path.join(reference, CENTRE_LINE))
     if len(made) != len(expected):
         yield f"{CENTRE_LINE}: {len(made)} points, not {len(expected)}"
+    print(f"{CENTRE_LINE}: {len(made)} points, the furthest "
+          f"{max((math.dist(a, b) for a, b in zip(made, expected)), default=0):.3g} mm from the reference's")
     for index, (a, b) in enumerate(zip(made, expected)):
         if math.dist(a, b) > LINE_MM:
             yield f"{CENTRE_LINE}: point {index} at {a}, not {b}"
