@@ -98,14 +98,17 @@ PictorialView::PictorialView(const ChamberRoute& route, int segments)
         piece.underlay = shaded(shades, kUnderlayLight);
         piece.nearness = nearness((1.0 / static_cast<double>(rimPoints)) * centre);
         // Its faces that look at the viewer, far ones first: those of the inner wall, seen through
-        // the ends, then the ends, where they are the chamber's own (a joint's faces are hidden
-        // between two pieces), then the outer wall. A piece's outside is convex, so neither its
-        // ends nor its outer wall hide any part of themselves: no facet need be sorted. Each face's
-        // triangles come in pairs, the halves of a flat quad: one facet each.
+        // the ends, then the ends, then the outer wall. Only the chamber's first and last pieces
+        // show their ends and, through them, their inner walls: a joint's faces are hidden between
+        // two pieces, and a piece's inner wall within its neighbours (and a deeper piece's behind
+        // the nearer one). A piece's outside is convex, so neither its ends nor its outer wall
+        // hide any part of themselves: no facet need be sorted. Each face's triangles come in
+        // pairs, the halves of a flat quad: one facet each.
         const auto faceTriangles = static_cast<std::size_t>(2 * shell.segments);
         const bool open[] = {s == 0, s + 1 == mesh.shells().size()};
         for (const MeshShell::Face face : kFarFacesFirst) {
-            if ((face == MeshShell::EngineEnd && !open[0]) || (face == MeshShell::OutletEnd && !open[1]))
+            if ((face == MeshShell::EngineEnd && !open[0]) || (face == MeshShell::OutletEnd && !open[1])
+                || (face == MeshShell::InnerWall && !open[0] && !open[1]))
                 continue;
             for (std::size_t t = 0; t < faceTriangles; t += 2) {
                 const std::size_t first = shell.firstTriangle + face * faceTriangles + t;
