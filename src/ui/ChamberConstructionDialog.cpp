@@ -360,8 +360,8 @@ void ChamberConstructionDialog::chooseModelFolder()
                           tr("Il modello 3D è salvato in \"%1\":"),
                           {tr("%1: la camera saldata, %2 triangoli, in millimetri, per CAD, visualizzatori "
                               "e stampanti 3D").arg(kModelFileName, QString::number(mesh.triangles().size())),
-                           tr("%1: l'asse della camera, una polilinea 3D in millimetri, dall'ingresso (0, 0, 0) "
-                              "all'uscita (%2, %3, %4)")
+                           tr("%1: l'asse della camera, una polilinea 3D in millimetri, dall'ingresso, l'origine, "
+                              "all'uscita, a X %2, Y %3, Z %4")
                                .arg(kCentreLineFileName, twoDecimals(outlet.x), twoDecimals(outlet.y),
                                     twoDecimals(outlet.z))}});
 }
