@@ -8,8 +8,6 @@
 namespace scaricometro {
 namespace {
 
-using namespace Qt::StringLiterals;
-
 // A name goes into file names as it is, its spaces made hyphens: it must be plain lower-case
 // letters, one space between words, so that every file system and every shop's program takes it.
 constexpr bool fitsAFileName(std::string_view name)

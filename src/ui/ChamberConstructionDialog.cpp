@@ -1,8 +1,8 @@
 #include "ui/ChamberConstructionDialog.h"
 
-#include "ui/ChamberFields.h"
 #include "cutfiles/CuttingFiles.h"
 #include "cutfiles/ModelFiles.h"
+#include "ui/ChamberFields.h"
 #include "ui/ChamberPreview.h"
 #include "ui/FolderSaver.h"
 #include "ui/QtItalian.h"
@@ -18,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -312,11 +311,10 @@ void ChamberConstructionDialog::chooseCuttingFolder()
         refuseBend(*failure, *options);
         return;
     }
-    const auto& chamberParts = std::get<std::vector<ChamberPart>>(parts);
-    FileBatch batch{tr("Scegli la cartella dei file DXF"), cuttingFiles(chamberParts),
-                    tr("I file DXF sono salvati in \"%1\":"), {}};
-    for (std::size_t i = 0; i < chamberParts.size(); ++i)
-        batch.savedLines.append(tr("%1: tagliarne %2").arg(batch.files[i].name, pieces(chamberParts[i].count)));
+    const auto& toCut = std::get<std::vector<ChamberPart>>(parts);
+    FileBatch batch{tr("Scegli la cartella dei file DXF"), cuttingFiles(toCut), tr("I file DXF sono salvati in \"%1\":"), {}};
+    for (std::size_t i = 0; i < toCut.size(); ++i)
+        batch.savedLines.append(tr("%1: tagliarne %2").arg(batch.files[i].name, pieces(toCut[i].count)));
     for (std::size_t i = 0; i < kCylinderSections.size(); ++i) {
         if (const CylinderDevelopment& cylinder = development.cylinders[i]; !cylinder.hasBlank()) {
             batch.savedLines.append(tr("Nessun file per %1 (%2): la sua lunghezza è %3 mm, non c'è nulla da tagliare.")
