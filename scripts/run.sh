@@ -12,8 +12,9 @@ fi
 
 picture="$build_dir/scaricometro-window.png"
 templates="$build_dir/scaricometro-sagome.pdf"
-snapshot=$("$build_dir/bin/scaricometro-snapshot" "$picture" --templates "$templates" --dxf "$build_dir")
-grep -v '^cutting file saved as ' <<<"$snapshot"
+snapshot=$("$build_dir/bin/scaricometro-snapshot" "$picture" --templates "$templates" --dxf "$build_dir" \
+    --model "$build_dir")
+grep -v -e '^cutting file saved as ' -e '^model file saved as ' <<<"$snapshot"
 cat <<MESSAGE
 
 No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window was drawn
@@ -23,6 +24,8 @@ The chamber's templates for the same figures (A4, 1 mm sheet: the data sheet wit
 section ends and the views, then the patterns at full size) are $templates.
 The parts' cutting files (DXF, 1:1 in mm, 1 mm sheet, one piece per cone) are:
 $(sed -n 's/^cutting file saved as /  /p' <<<"$snapshot")
+The chamber's 3D model (STL, 1 unit = 1 mm) and its centre line (a 3D polyline in DXF) are:
+$(sed -n 's/^model file saved as /  /p' <<<"$snapshot")
 For a real window, run this command again from a desktop session, over SSH with X forwarding
 (ssh -X), or under a virtual X server: xvfb-run ./scripts/run.sh (xvfb-run is in Debian's
 package xvfb).
