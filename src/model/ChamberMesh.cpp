@@ -14,12 +14,12 @@ constexpr double kTurn = 2 * std::numbers::pi;
 constexpr int kCurvatureSamples = 24;
 constexpr double kCurvatureStep = 1e-3;
 constexpr double kCurvatureMargin = 1.25;
-// Points round a rim come in fours, so that the top, bottom and both sides of every square end
-// are among them.
+// Points round a rim come in fours, so that they lie symmetric about the bend's plane and about
+// the plane square to it, as the piece does.
 constexpr int kSegmentMultiple = 4;
 
-// The most a rim of the section's pieces bends per radian of azimuth, squared: |d²P/dφ²|, or the
-// rim's radius where that is more.
+// How sharply the rims of the section's pieces turn with the azimuth: the largest |d²P/dφ²| found
+// on any, or the largest radius where that is more.
 double largestCurvature(const PieCuts& cuts, double half)
 {
     double largest = 0;
