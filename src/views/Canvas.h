@@ -20,6 +20,11 @@ inline constexpr QRgb kTextColor = 0x404040;
 inline constexpr QRgb kGuideColor = 0x0050B4;  // centre lines, marks, arrows
 inline constexpr QRgb kRefusedColor = 0xD00000;
 inline constexpr double kThinLineMm = 0.15;
+// Over every view, its name and its axes in a row of this height; a view is at least as wide as
+// they are.
+inline constexpr double kViewNameRowMm = 6.5;
+inline constexpr double kViewLeastWidthMm = 36;
+inline constexpr double kAxisArrowHeadMm = 1.2;
 
 [[nodiscard]] QFont documentFont(double points, bool bold = false);
 

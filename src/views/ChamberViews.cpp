@@ -17,19 +17,15 @@ constexpr QRgb kWallFill = 0xEEF2F8;
 constexpr QRgb kRefusedFill = 0xF2A0A0;
 constexpr double kRefusedLineMm = 0.35;
 // The paper round the drawings: each view's name row, the gap between the views, the bar's row.
-constexpr double kNameRowMm = 6.5;
 constexpr double kViewGapMm = 3;
 constexpr double kBarRowMm = 7;
-constexpr double kFramingMm = 2 * kNameRowMm + kViewGapMm + kBarRowMm;
-// What a view's name and its axes take, beside each other.
-constexpr double kLeastWidthMm = 36;
+constexpr double kFramingMm = 2 * kViewNameRowMm + kViewGapMm + kBarRowMm;
 constexpr double kLabelWidthMm = 16;
 constexpr double kLabelMarginMm = 0.5;
 constexpr QRgb kLabelVeil = qRgba(255, 255, 255, 200);
 // The axes beside a view's name: two arrows, and a circle for the axis square to the page.
 constexpr double kNameToAxesMm = 6;
 constexpr double kAxisArrowMm = 4.5;
-constexpr double kArrowHeadMm = 1.2;
 constexpr double kDepthCircleMm = 0.8;
 constexpr double kDepthCrossMm = 0.55;
 constexpr double kDepthDotMm = 0.15;
@@ -135,7 +131,7 @@ double ChamberViews::drawingHeight() const
 
 QSizeF ChamberViews::sizeAt(double scale) const
 {
-    return {std::max(m_views[0].extent.width() / scale, kLeastWidthMm),
+    return {std::max(m_views[0].extent.width() / scale, kViewLeastWidthMm),
             kFramingMm + drawingHeight() / scale};
 }
 
@@ -158,7 +154,7 @@ void ChamberViews::paint(const Canvas& canvas, QPointF topLeft, double scale, Sc
     QPointF at = topLeft;
     for (const View& view : m_views) {
         paintName(canvas, view, at);
-        at.ry() += kNameRowMm;
+        at.ry() += kViewNameRowMm;
         paintView(canvas, view, at, scale);
         at.ry() += view.extent.height() / scale + kViewGapMm;
     }
@@ -173,12 +169,12 @@ void ChamberViews::paintName(const Canvas& canvas, const View& view, QPointF top
     const ViewName& name = kViewNames[static_cast<std::size_t>(view.projection)];
     const QFont font = documentFont(8, true);
     const QFont axisFont = documentFont(6);
-    canvas.text(topLeft + QPointF(0, kNameRowMm / 4), kLabelWidthMm * 3, name.name.toString(), font);
+    canvas.text(topLeft + QPointF(0, kViewNameRowMm / 4), kLabelWidthMm * 3, name.name.toString(), font);
     const QPointF origin =
-        topLeft + QPointF(canvas.textSize(name.name.toString(), font).width() + kNameToAxesMm, kNameRowMm * 3 / 4);
+        topLeft + QPointF(canvas.textSize(name.name.toString(), font).width() + kNameToAxesMm, kViewNameRowMm * 3 / 4);
     canvas.setPen(kTextColor, kThinLineMm);
-    canvas.arrow(origin + QPointF(kAxisArrowMm, 0), {1, 0}, kAxisArrowMm, kArrowHeadMm);
-    canvas.arrow(origin - QPointF(0, kAxisArrowMm), {0, -1}, kAxisArrowMm, kArrowHeadMm);
+    canvas.arrow(origin + QPointF(kAxisArrowMm, 0), {1, 0}, kAxisArrowMm, kAxisArrowHeadMm);
+    canvas.arrow(origin - QPointF(0, kAxisArrowMm), {0, -1}, kAxisArrowMm, kAxisArrowHeadMm);
     canvas.circle(origin, kDepthCircleMm);
     if (name.depthAway) {
         canvas.line(origin - QPointF(kDepthCrossMm, kDepthCrossMm), origin + QPointF(kDepthCrossMm, kDepthCrossMm));

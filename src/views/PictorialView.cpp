@@ -37,12 +37,9 @@ constexpr double kRefusedLineMm = 0.35;
 constexpr std::array kFarFacesFirst{MeshShell::InnerWall, MeshShell::EngineEnd, MeshShell::OutletEnd, MeshShell::OuterWall};
 static_assert(kFarFacesFirst.size() == MeshShell::kFaces);
 
-constexpr double kNameRowMm = 6.5;
-constexpr double kLeastWidthMm = 36;
 // The axes beside the view's name, each arrow as long as it is drawn in the view.
 constexpr double kNameToAxesMm = 8;
 constexpr double kAxisArrowMm = 5;
-constexpr double kArrowHeadMm = 1.2;
 
 QRgb shaded(const Shades& shades, double light)
 {
@@ -129,12 +126,12 @@ PictorialView::PictorialView(const ChamberRoute& route, int segments)
 
 QSizeF PictorialView::sizeAt(double scale) const
 {
-    return {std::max(m_extent.width() / scale, kLeastWidthMm), kNameRowMm + m_extent.height() / scale};
+    return {std::max(m_extent.width() / scale, kViewLeastWidthMm), kViewNameRowMm + m_extent.height() / scale};
 }
 
 double PictorialView::fittingScaleIn(QSizeF room) const
 {
-    return std::max(m_extent.width() / room.width(), m_extent.height() / std::max(room.height() - kNameRowMm, 1.0));
+    return std::max(m_extent.width() / room.width(), m_extent.height() / std::max(room.height() - kViewNameRowMm, 1.0));
 }
 
 void PictorialView::paint(const Canvas& canvas, QPointF topLeft, double scale) const
@@ -142,7 +139,7 @@ void PictorialView::paint(const Canvas& canvas, QPointF topLeft, double scale) c
     QPainter& painter = canvas.painter();
     painter.save();
     paintName(canvas, topLeft);
-    const QPointF origin(topLeft.x(), topLeft.y() + kNameRowMm);
+    const QPointF origin(topLeft.x(), topLeft.y() + kViewNameRowMm);
     // From the chamber's mm, y up, to the device.
     const QTransform toDevice = QTransform::fromTranslate(-m_extent.left(), -m_extent.bottom())
         * QTransform::fromScale(1 / scale, -1 / scale) * QTransform::fromTranslate(origin.x(), origin.y()) * canvas.fromMm();
@@ -171,8 +168,8 @@ void PictorialView::paintName(const Canvas& canvas, QPointF topLeft) const
     const QString name = u"Vista dimetrica"_s;
     const QFont font = documentFont(8, true);
     const QFont axisFont = documentFont(6);
-    canvas.text(topLeft + QPointF(0, kNameRowMm / 4), kLeastWidthMm, name, font);
-    const QPointF origin = topLeft + QPointF(canvas.textSize(name, font).width() + kNameToAxesMm, kNameRowMm * 3 / 4);
+    canvas.text(topLeft + QPointF(0, kViewNameRowMm / 4), kViewLeastWidthMm, name, font);
+    const QPointF origin = topLeft + QPointF(canvas.textSize(name, font).width() + kNameToAxesMm, kViewNameRowMm * 3 / 4);
     canvas.setPen(kTextColor, kThinLineMm);
     constexpr std::array<std::pair<QStringView, Vector3>, 3> kAxes{
         {{u"X", {1, 0, 0}}, {u"Y", {0, 1, 0}}, {u"Z", {0, 0, 1}}}};
@@ -181,7 +178,7 @@ void PictorialView::paintName(const Canvas& canvas, QPointF topLeft) const
         const QPointF toward(drawn.x(), -drawn.y());  // the page's y runs down
         const double length = std::hypot(toward.x(), toward.y());
         const QPointF tip = origin + toward * kAxisArrowMm;
-        canvas.arrow(tip, toward / length, kAxisArrowMm * length, kArrowHeadMm);
+        canvas.arrow(tip, toward / length, kAxisArrowMm * length, kAxisArrowHeadMm);
         const double size = canvas.textSize(letter.toString(), axisFont).height();
         canvas.text(tip + toward / length * (size / 2) - QPointF(size / 4, size / 2), size, letter.toString(), axisFont);
     }

@@ -1,6 +1,7 @@
 // The chamber's 3D model and centre line as the programs that take them read them: the STL by
 // Debian's admesh, which must find nothing to mend in it, and the centre line by ezdxf, through
 // the ends of every piece's axis.
+#include "../model/TestChambers.h"
 #include "Programs.h"
 #include "cutfiles/ModelFiles.h"
 
@@ -17,22 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Chamber {
-    ChamberDevelopment development;
-    ChamberBends bends{};
-};
-
-Chamber chamberOf(const ChamberInputs& inputs, double thickness, const std::map<std::size_t, SectionBend>& bends = {})
-{
-    const ChamberDimensions dimensions = std::get<ChamberDimensions>(computeChamber(inputs));
-    Chamber chamber{std::get<ChamberDevelopment>(developChamber(dimensions, thickness))};
-    for (const auto& [section, bend] : bends)
-        chamber.bends[section] = bend;
-    return chamber;
-}
-
-const ChamberInputs kDefaultInputs{203, 510, 12000, 39.3, 29};
-
 // The model's two files saved into `folder`.
 bool saved(const QString& folder, const ChamberRoute& route, const ChamberMesh& mesh)
 {
@@ -48,14 +33,6 @@ std::optional<double> reported(const QString& report, const QString& label, int 
     bool ok = false;
     const double value = match.captured(column).toDouble(&ok);
     return match.hasMatch() && ok ? std::optional(value) : std::nullopt;
-}
-
-double signedVolume(const ChamberMesh& mesh)
-{
-    double volume = 0;
-    for (const auto& t : mesh.triangles())
-        volume += dot(mesh.vertices()[t[0]], cross(mesh.vertices()[t[1]], mesh.vertices()[t[2]])) / 6;
-    return volume;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // along a wall or a cut within the tolerance of the exact surface; each shell closed and turned
 // outwards; the sheet's volume that of the straight chamber, as pie cuts only move pieces; the
 // box the table gives.
-#include "RandomChambers.h"
+#include "TestChambers.h"
 #include "model/ChamberMesh.h"
 
 #include <QTest>
@@ -22,17 +22,6 @@ constexpr double kBoxMm = 0.05;
 // Points of the exact curve between two neighbours of a rim, and of each wall triangle, measured.
 constexpr int kChordSamples = 8;
 constexpr int kRandomChambers = 40;
-
-Chamber chamberOf(const ChamberInputs& inputs, double thickness, const std::map<std::size_t, SectionBend>& bends = {})
-{
-    const ChamberDimensions dimensions = std::get<ChamberDimensions>(computeChamber(inputs));
-    Chamber chamber{std::get<ChamberDevelopment>(developChamber(dimensions, thickness))};
-    for (const auto& [section, bend] : bends)
-        chamber.bends[section] = bend;
-    return chamber;
-}
-
-const ChamberInputs kDefaultInputs{203, 510, 12000, 39.3, 29};
 
 // Where each rim of a shell lies: on the piece's joint at its engine end (0) or at its outlet end
 // (1), on the outer wall (+1) or the inner (−1).
@@ -77,21 +66,38 @@ double offJoint(const PieCuts& cuts, Vector3 point, int joint)
     return (point.z + lean * point.x - cuts.jointCentre(joint)) / std::hypot(1.0, lean);
 }
 
+// A shell's rim back in its section's own axes, with the joint and the wall it lies on.
+struct RimInAxes {
+    const MeshShell* shell = nullptr;
+    const PieCuts* cuts = nullptr;
+    MeshShell::Rim rim{};
+    int joint = 0;
+    double offset = 0;
+    std::vector<Vector3> points;
+};
+
+std::vector<RimInAxes> rimsInAxes(const ChamberRoute& route, const ChamberMesh& mesh)
+{
+    std::vector<RimInAxes> rims;
+    for (const MeshShell& shell : mesh.shells()) {
+        const RouteSection& section = route.sections()[shell.section];
+        const Placement placed = placedPiece(section, shell.piece);
+        for (const auto& [rim, end, wall] : kRimPlaces) {
+            RimInAxes inAxes{&shell, &*section.cuts, rim, shell.piece - 1 + end, wall * route.thickness() / 2, {}};
+            for (int point = 0; point < shell.segments; ++point)
+                inAxes.points.push_back(
+                    unplaced(placed, mesh.vertices()[shell.firstVertex + rim * std::size_t(shell.segments) + std::size_t(point)]));
+            rims.push_back(std::move(inAxes));
+        }
+    }
+    return rims;
+}
+
 double distanceToSegment(Vector3 point, Vector3 a, Vector3 b)
 {
     const Vector3 along = b - a;
     const double t = std::clamp(dot(point - a, along) / dot(along, along), 0.0, 1.0);
     return norm(point - (a + t * along));
-}
-
-double signedVolume(const ChamberMesh& mesh, std::size_t firstTriangle, std::size_t endTriangle)
-{
-    double volume = 0;
-    for (std::size_t i = firstTriangle; i < endTriangle; ++i) {
-        const auto& t = mesh.triangles()[i];
-        volume += dot(mesh.vertices()[t[0]], cross(mesh.vertices()[t[1]], mesh.vertices()[t[2]])) / 6;
-    }
-    return volume;
 }
 
 // The sheet of a straight section: the frustum between the outer and the inner wall.
@@ -162,34 +168,23 @@ void ChamberMeshTest::everyPointOnItsWallAndItsJoint()
     QFETCH(Chamber, chamber);
     const ChamberRoute route = ChamberRoute::trace(chamber.development, chamber.bends);
     const ChamberMesh mesh = ChamberMesh::faceted(route);
-    const double half = route.thickness() / 2;
-    int shells = 0;
-    for (std::size_t s = 0; s < mesh.shells().size(); ++s) {
-        const MeshShell& shell = mesh.shells()[s];
-        const RouteSection& section = route.sections()[shell.section];
-        const Placement placed = placedPiece(section, shell.piece);
-        QCOMPARE(endOf(mesh, s, true) - shell.firstVertex, MeshShell::kRims * std::size_t(shell.segments));
-        for (const auto& [rim, end, wall] : kRimPlaces) {
-            const double offset = wall * half;
-            const int joint = shell.piece - 1 + end;
-            for (int point = 0; point < shell.segments; ++point) {
-                const Vector3 at = unplaced(placed, mesh.vertices()[shell.firstVertex + rim * std::size_t(shell.segments) + std::size_t(point)]);
-                QVERIFY2(std::abs(offWall(*section.cuts, at, offset)) < kOnSurfaceMm,
-                         qPrintable(QStringLiteral("L%1 piece %2 rim %3 point %4: %5 mm off its wall")
-                                        .arg(shell.section + 1).arg(shell.piece).arg(rim).arg(point)
-                                        .arg(offWall(*section.cuts, at, offset))));
-                QVERIFY2(std::abs(offJoint(*section.cuts, at, joint)) < kOnSurfaceMm,
-                         qPrintable(QStringLiteral("L%1 piece %2 rim %3 point %4: %5 mm off its joint")
-                                        .arg(shell.section + 1).arg(shell.piece).arg(rim).arg(point)
-                                        .arg(offJoint(*section.cuts, at, joint))));
-            }
+    for (std::size_t s = 0; s < mesh.shells().size(); ++s)
+        QCOMPARE(endOf(mesh, s, true) - mesh.shells()[s].firstVertex, MeshShell::kRims * std::size_t(mesh.shells()[s].segments));
+    for (const RimInAxes& rim : rimsInAxes(route, mesh)) {
+        for (std::size_t point = 0; point < rim.points.size(); ++point) {
+            const Vector3 at = rim.points[point];
+            const QString where = QStringLiteral("L%1 piece %2 rim %3 point %4:")
+                                      .arg(rim.shell->section + 1).arg(rim.shell->piece).arg(rim.rim).arg(point);
+            QVERIFY2(std::abs(offWall(*rim.cuts, at, rim.offset)) < kOnSurfaceMm,
+                     qPrintable(QStringLiteral("%1 %2 mm off its wall").arg(where).arg(offWall(*rim.cuts, at, rim.offset))));
+            QVERIFY2(std::abs(offJoint(*rim.cuts, at, rim.joint)) < kOnSurfaceMm,
+                     qPrintable(QStringLiteral("%1 %2 mm off its joint").arg(where).arg(offJoint(*rim.cuts, at, rim.joint))));
         }
-        ++shells;
     }
     int pieces = 0;
     for (const RouteSection& section : route.sections())
         pieces += section.pieces();
-    QCOMPARE(shells, pieces);
+    QCOMPARE(mesh.shells().size(), std::size_t(pieces));
 }
 
 // Each edge of a rim against the exact rim between its ends; each wall triangle's inside against
@@ -201,29 +196,26 @@ void ChamberMeshTest::edgesWithinTheTolerance()
     const ChamberMesh mesh = ChamberMesh::faceted(route);
     const double half = route.thickness() / 2;
     double worst = 0;
+    for (const RimInAxes& rim : rimsInAxes(route, mesh)) {
+        for (std::size_t point = 0; point < rim.points.size(); ++point) {
+            const Vector3 a = rim.points[point];
+            const Vector3 b = rim.points[(point + 1) % rim.points.size()];
+            const double from = std::atan2(a.y, a.x);
+            double to = std::atan2(b.y, b.x);
+            if (to <= from)
+                to += 2 * kPi;
+            QVERIFY(to - from < kPi / 2);
+            for (int sample = 1; sample < kChordSamples; ++sample) {
+                const Vector3 exact = rim.cuts->wallPoint(rim.joint, from + (to - from) * sample / kChordSamples, rim.offset);
+                worst = std::max(worst, distanceToSegment(exact, a, b));
+            }
+        }
+    }
     for (const MeshShell& shell : mesh.shells()) {
         const RouteSection& section = route.sections()[shell.section];
         const PieCuts& cuts = *section.cuts;
         const Placement placed = placedPiece(section, shell.piece);
         const auto local = [&](std::uint32_t vertex) { return unplaced(placed, mesh.vertices()[vertex]); };
-        for (const auto& [rim, end, wall] : kRimPlaces) {
-            const double offset = wall * half;
-            const int joint = shell.piece - 1 + end;
-            for (int point = 0; point < shell.segments; ++point) {
-                const auto first = shell.firstVertex + rim * std::uint32_t(shell.segments);
-                const Vector3 a = local(first + std::uint32_t(point));
-                const Vector3 b = local(first + std::uint32_t((point + 1) % shell.segments));
-                const double from = std::atan2(a.y, a.x);
-                double to = std::atan2(b.y, b.x);
-                if (to <= from)
-                    to += 2 * kPi;
-                QVERIFY(to - from < kPi / 2);
-                for (int sample = 1; sample < kChordSamples; ++sample) {
-                    const Vector3 exact = cuts.wallPoint(joint, from + (to - from) * sample / kChordSamples, offset);
-                    worst = std::max(worst, distanceToSegment(exact, a, b));
-                }
-            }
-        }
         for (const auto& [face, wall] : {std::pair{MeshShell::OuterWall, 1.0}, std::pair{MeshShell::InnerWall, -1.0}}) {
             const double offset = wall * half;
             for (int t = 0; t < 2 * shell.segments; ++t) {
@@ -292,7 +284,7 @@ void ChamberMeshTest::sheetAsTheStraightChambers()
         exact += volume;
         faceted += volume * n / (2 * kPi) * std::sin(2 * kPi / n);
     }
-    const double volume = signedVolume(mesh, 0, mesh.triangles().size());
+    const double volume = signedVolume(mesh);
     QVERIFY2(volume < exact, qPrintable(QStringLiteral("%1 > %2").arg(volume).arg(exact)));
     QVERIFY2(std::abs(volume - faceted) < 0.01 * (exact - faceted),
              qPrintable(QStringLiteral("%1 against %2, exact %3").arg(volume, 0, 'f', 6).arg(faceted, 0, 'f', 6).arg(exact, 0, 'f', 6)));

@@ -3,7 +3,7 @@
 // placed from its pieces' placements; planes in the side view's plane keep the chamber there,
 // turning every plane turns the chamber about the inlet's axis, neighbouring sections meet rim on
 // rim, and each joint's turn carries one seam onto the next.
-#include "RandomChambers.h"
+#include "TestChambers.h"
 #include "model/ChamberQuantities.h"
 #include "model/ChamberRoute.h"
 

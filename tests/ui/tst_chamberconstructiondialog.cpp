@@ -1,7 +1,7 @@
 // Reaching the chamber's construction from the window: Ctrl+P and the background's menu, the
 // inputs read as "Calcola" reads them but never written, the dialog's preview, its refusals and
 // saves, and what it keeps between one opening and the next.
-#include "WidgetFinders.h"
+#include "DialogFixture.h"
 #include "model/ChamberRoute.h"
 #include "model/NumberText.h"
 #include "ui/ChamberConstructionDialog.h"
@@ -54,17 +54,14 @@ QStringList fieldTexts(const Form1& form)
 
 }  // namespace
 
-class ChamberConstructionDialogTest : public QObject {
+class ChamberConstructionDialogTest : public DialogFixture {
     Q_OBJECT
 
-public Q_SLOTS:
-    void recordOpened(const QUrl& url) { m_opened.append(url); }
-
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { setUpAll(); }
+    void cleanupTestCase() { tearDownAll(); }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
     void unreadableInputOpensNoDialog_data();
     void unreadableInputOpensNoDialog();
     void readsInputsWithoutWritingThem();
@@ -88,45 +85,9 @@ private Q_SLOTS:
     void fitsASmallScreen();
 
 private:
-    ChamberConstructionDialog* openDialog();
     QFileDialog* chooseFolder(ChamberConstructionDialog* dialog);
     void saveAs(ChamberConstructionDialog* dialog, const QString& path, bool folderRemoved);
-
-    std::unique_ptr<Form1> m_form;
-    QList<QUrl> m_opened;
 };
-
-void ChamberConstructionDialogTest::initTestCase()
-{
-    // Qt's own file dialog, which a test can fill in, also where the platform has one (Windows).
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    // The viewer a saved file would open in is this test.
-    QDesktopServices::setUrlHandler(u"file"_s, this, "recordOpened");
-}
-
-void ChamberConstructionDialogTest::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(u"file"_s);
-}
-
-void ChamberConstructionDialogTest::init()
-{
-    m_form = std::make_unique<Form1>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    m_opened.clear();
-}
-
-void ChamberConstructionDialogTest::cleanup()
-{
-    m_form.reset();
-}
-
-ChamberConstructionDialog* ChamberConstructionDialogTest::openDialog()
-{
-    QTest::keyClick(m_form->focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    return shown<ChamberConstructionDialog>(*m_form);
-}
 
 void ChamberConstructionDialogTest::saveAs(ChamberConstructionDialog* dialog, const QString& path, bool folderRemoved)
 {

@@ -2,10 +2,8 @@
 // two files written as the model makes them for the bends typed, the message saying what each is,
 // files of the same names replaced only when the user says so, and the refusals that name what
 // to mend.
-#include "WidgetFinders.h"
+#include "DialogFixture.h"
 #include "cutfiles/ModelFiles.h"
-#include "ui/ChamberConstructionDialog.h"
-#include "ui/Form1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,59 +20,22 @@
 using namespace scaricometro;
 using namespace Qt::StringLiterals;
 
-class ModelSaveTest : public QObject {
+class ModelSaveTest : public DialogFixture {
     Q_OBJECT
 
-public Q_SLOTS:
-    void recordOpened(const QUrl& url) { m_opened.append(url); }
-
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { setUpAll(); }
+    void cleanupTestCase() { tearDownAll(); }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
     void savesTheModel_data();
     void savesTheModel();
     void refuses_data();
     void refuses();
 
 private:
-    ChamberConstructionDialog* openDialog();
     static void type(const QWidget& dialog, const QString& field, const QString& text);
-
-    std::unique_ptr<Form1> m_form;
-    QList<QUrl> m_opened;
 };
-
-void ModelSaveTest::initTestCase()
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QDesktopServices::setUrlHandler(u"file"_s, this, "recordOpened");
-}
-
-void ModelSaveTest::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(u"file"_s);
-}
-
-void ModelSaveTest::init()
-{
-    m_form = std::make_unique<Form1>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    m_opened.clear();
-}
-
-void ModelSaveTest::cleanup()
-{
-    m_form.reset();
-}
-
-ChamberConstructionDialog* ModelSaveTest::openDialog()
-{
-    QTest::keyClick(m_form->focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    return shown<ChamberConstructionDialog>(*m_form);
-}
 
 void ModelSaveTest::type(const QWidget& dialog, const QString& field, const QString& text)
 {

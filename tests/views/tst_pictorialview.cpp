@@ -15,8 +15,6 @@ namespace {
 
 constexpr double kDotsPerMm = 8;
 constexpr QRgb kPaper = 0xFFFFFF;
-// What the name row above the drawing takes; the drawing is looked at under it only.
-constexpr double kNameRowMm = 6.5;
 
 ChamberRoute routeOf(const ChamberBends& bends)
 {
@@ -40,7 +38,7 @@ QImage painted(const PictorialView& view, double scale)
 QRectF paintedArea(const QImage& image)
 {
     int left = image.width(), right = -1, top = image.height(), bottom = -1;
-    for (int y = static_cast<int>(kNameRowMm * kDotsPerMm) + 1; y < image.height(); ++y) {
+    for (int y = static_cast<int>(kViewNameRowMm * kDotsPerMm) + 1; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (image.pixel(x, y) != (kPaper | 0xFF000000)) {
                 left = std::min(left, x);
@@ -162,7 +160,7 @@ void PictorialViewTest::paintedWhereTheModelProjects()
              qPrintable(QStringLiteral("%1 against %2").arg(area.width()).arg(extent.width() * pixelsPerChamberMm)));
     QVERIFY2(std::abs(area.height() - extent.height() * pixelsPerChamberMm) <= kPixels,
              qPrintable(QStringLiteral("%1 against %2").arg(area.height()).arg(extent.height() * pixelsPerChamberMm)));
-    QVERIFY(std::abs(area.top() - kNameRowMm * kDotsPerMm) <= kPixels);
+    QVERIFY(std::abs(area.top() - kViewNameRowMm * kDotsPerMm) <= kPixels);
     QCOMPARE(redPixels(image) > 0, refused);
     // Filled red, not only outlined: each refused section's wall where it is nearest the viewer,
     // half way along.
@@ -176,7 +174,7 @@ void PictorialViewTest::paintedWhereTheModelProjects()
         const double radius = section.cuts->section().engineRadius;
         const QPointF middle = PictorialView::projected(0.5 * (section.start.point + section.end.point) + radius * facing);
         QVERIFY(isRed(image.pixel(static_cast<int>((middle.x() - extent.left()) * pixelsPerChamberMm),
-                                  static_cast<int>(kNameRowMm * kDotsPerMm + (extent.bottom() - middle.y()) * pixelsPerChamberMm))));
+                                  static_cast<int>(kViewNameRowMm * kDotsPerMm + (extent.bottom() - middle.y()) * pixelsPerChamberMm))));
     }
     if (QTest::currentTestFailed())
         image.save(QStringLiteral("pictorial-%1.png").arg(QString::fromUtf8(QTest::currentDataTag())));
@@ -191,7 +189,7 @@ void PictorialViewTest::litFromTheUpperLeft()
     const QRectF extent = projectedExtent(route);
     const auto pixelAt = [&](QPointF mm) {
         return image.pixel(static_cast<int>((mm.x() - extent.left()) / scale * kDotsPerMm),
-                           static_cast<int>(kNameRowMm * kDotsPerMm + (extent.bottom() - mm.y()) / scale * kDotsPerMm));
+                           static_cast<int>(kViewNameRowMm * kDotsPerMm + (extent.bottom() - mm.y()) / scale * kDotsPerMm));
     };
     const RouteSection& belly = route.sections()[3];
     const QPointF middle = PictorialView::projected(0.5 * (belly.start.point + belly.end.point));
