@@ -30,10 +30,11 @@ QRectF toQRect(const Rect& rect)
     return {rect.left, rect.top, rect.width, rect.height};
 }
 
-void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines)
+void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines,
+                  QStringView title)
 {
     QPointF at(kMarginMm, kMarginMm);
-    const double titleHeight = page.text(at, page.contentWidth(), kDocumentTitle.toString(), documentFont(12, true));
+    const double titleHeight = page.text(at, page.contentWidth(), title.toString(), documentFont(12, true));
     page.text(at, page.contentWidth(), u"pagina %1 di %2"_s.arg(number).arg(count), documentFont(9), Qt::AlignRight);
     at.ry() += titleHeight + 1;
     at.ry() += page.text(at, page.contentWidth(), figures, documentFont(7.5)) + 1.5;

@@ -46,8 +46,9 @@ private:
 
 [[nodiscard]] QRectF toQRect(const Rect& rect);
 
-// Title, page number, the figures the templates were made from, and what this page is.
-void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines);
+// Title, page number, the figures the document was made from, and what this page is.
+void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines,
+                  QStringView title = kDocumentTitle);
 // A 100 mm rule with a tick each millimetre, to check the print with a real one, and how to print.
 void paintCheckRuler(const Page& page);
 
