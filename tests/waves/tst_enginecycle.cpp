@@ -1,0 +1,331 @@
+// The engine behind the port, the chamber as a duct, each engine speed run to its periodic state,
+// and the band found from the runs.
+#include "waves/Gas.h"
+#include "waves/WaveAnalysis.h"
+
+#include <algorithm>
+
+#include <QTest>
+
+#include <chrono>
+#include <cmath>
+#include <mutex>
+#include <set>
+
+using namespace scaricometro;
+using namespace scaricometro::waves;
+
+Q_DECLARE_METATYPE(EngineRefusal)
+Q_DECLARE_METATYPE(EngineFigures)
+Q_DECLARE_METATYPE(ChamberInputs)
+
+namespace {
+
+constexpr ChamberInputs kDefaults{203, 510, 12000, 39.3, 29};
+
+ChamberDimensions dimensionsOf(const ChamberInputs& inputs)
+{
+    return std::get<ChamberDimensions>(computeChamber(inputs));
+}
+
+WaveSetup setupOf(const ChamberInputs& inputs, const EngineFigures& engine = {})
+{
+    return std::get<WaveSetup>(prepareWaves(inputs, dimensionsOf(inputs), engine));
+}
+
+std::vector<BandPoint> pointsOf(const std::vector<double>& rpms, const std::vector<double>& plugsBar)
+{
+    std::vector<BandPoint> points;
+    for (std::size_t i = 0; i < rpms.size(); ++i)
+        points.push_back({rpms[i], plugsBar[i] * kPascalsPerBar, kAtmosphere});
+    return points;
+}
+
+}  // namespace
+
+class EngineCycleTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void crankTrainAndPorts();
+    void figuresThatMakeNoEngineAreRefused_data();
+    void figuresThatMakeNoEngineAreRefused();
+    void chamberBecomesADuct();
+    void sweepCoversHalfToOnePointSixTimesTheTypedSpeed_data();
+    void sweepCoversHalfToOnePointSixTimesTheTypedSpeed();
+    void bandAroundTheAccord_data();
+    void bandAroundTheAccord();
+    void defaultChamberSettlesHotterAndFaster();
+    void anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown_data();
+    void anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown();
+    void analysisReportsEverySpeedOnceTypedFirstAndStopsWhenDestroyed();
+};
+
+void EngineCycleTest::crankTrainAndPorts()
+{
+    const Engine engine = std::get<Engine>(Engine::make(kDefaults, EngineFigures{}));
+    const PortTiming& timing = engine.timing();
+    QCOMPARE(timing.exhaustOpens, 78.5);
+    QCOMPARE(timing.exhaustCloses, 281.5);
+    QCOMPARE(timing.transfersOpen, 115.0);
+    QCOMPARE(timing.transfersClose, 245.0);
+    QCOMPARE(engine.pistonDrop(0), 0.0);
+    QVERIFY(std::abs(engine.pistonDrop(180) - 0.0393) < 1e-15);
+    // At 90° the rod leans: the piston is below half stroke by ℓ − √(ℓ² − r²).
+    const double r = 0.0393 / 2;
+    QVERIFY(std::abs(engine.pistonDrop(90) - (r + 0.085 - std::sqrt(0.085 * 0.085 - r * r))) < 1e-15);
+    const double swept = M_PI / 4 * 0.04 * 0.04 * 0.0393;
+    QVERIFY(std::abs(engine.cylinderVolume(180) - engine.cylinderVolume(0) - swept) < 1e-15);
+    QVERIFY(std::abs(engine.cylinderVolume(180) / engine.cylinderVolume(0) - 12) < 1e-9);
+    QCOMPARE(engine.portArea(timing.exhaustOpens - 1), 0.0);
+    QCOMPARE(engine.portArea(timing.exhaustCloses + 1), 0.0);
+    QVERIFY(engine.portArea(120) > 0);
+    QVERIFY(std::abs(engine.portArea(180) - 0.028 * (engine.pistonDrop(180) - engine.pistonDrop(78.5))) < 1e-15);
+    QVERIFY(std::abs(engine.portArea(150) - engine.portArea(210)) < 1e-15);
+}
+
+void EngineCycleTest::figuresThatMakeNoEngineAreRefused_data()
+{
+    QTest::addColumn<ChamberInputs>("window");
+    QTest::addColumn<EngineFigures>("engine");
+    QTest::addColumn<EngineRefusal>("refusal");
+    const EngineFigures standard;
+    const auto with = [&](auto member, double value) {
+        EngineFigures figures = standard;
+        figures.*member = value;
+        return figures;
+    };
+    const auto window = [](double ChamberInputs::*member, double value) {
+        ChamberInputs inputs = kDefaults;
+        inputs.*member = value;
+        return inputs;
+    };
+    QTest::newRow("exhaust 0°") << window(&ChamberInputs::exhaustDuration, 0) << standard
+                                << EngineRefusal::ExhaustDurationOutOfRange;
+    QTest::newRow("exhaust 360°") << window(&ChamberInputs::exhaustDuration, 360) << standard
+                                  << EngineRefusal::ExhaustDurationOutOfRange;
+    QTest::newRow("no wave speed") << window(&ChamberInputs::waveSpeed, 0) << standard << EngineRefusal::WaveSpeedNotPositive;
+    QTest::newRow("999 rpm") << window(&ChamberInputs::maxRpm, 999) << standard << EngineRefusal::RpmOutOfRange;
+    QTest::newRow("40 001 rpm") << window(&ChamberInputs::maxRpm, 40001) << standard << EngineRefusal::RpmOutOfRange;
+    QTest::newRow("no stroke") << window(&ChamberInputs::stroke, 0) << standard << EngineRefusal::StrokeNotPositive;
+    QTest::newRow("no bore") << kDefaults << with(&EngineFigures::boreMm, 0) << EngineRefusal::BoreNotPositive;
+    QTest::newRow("rod as long as the crank") << kDefaults << with(&EngineFigures::rodMm, 19.65)
+                                              << EngineRefusal::RodNotLongerThanCrank;
+    QTest::newRow("compression 1") << kDefaults << with(&EngineFigures::compressionRatio, 1)
+                                   << EngineRefusal::CompressionRatioNotAboveOne;
+    QTest::newRow("no port") << kDefaults << with(&EngineFigures::portWidthMm, 0) << EngineRefusal::PortWidthNotPositive;
+    QTest::newRow("port wider than the bore") << kDefaults << with(&EngineFigures::portWidthMm, 40.5)
+                                              << EngineRefusal::PortWiderThanBore;
+    QTest::newRow("no transfers") << kDefaults << with(&EngineFigures::transferDuration, 0)
+                                  << EngineRefusal::TransferDurationNotPositive;
+    QTest::newRow("transfers longer than the exhaust") << kDefaults << with(&EngineFigures::transferDuration, 204)
+                                                       << EngineRefusal::TransferLongerThanExhaust;
+    QTest::newRow("release at the atmosphere") << kDefaults << with(&EngineFigures::releasePressureBar, 1.01325)
+                                               << EngineRefusal::ReleaseNotAboveAtmosphere;
+    QTest::newRow("release not a number") << kDefaults << with(&EngineFigures::releasePressureBar, std::nan(""))
+                                          << EngineRefusal::ReleaseNotAboveAtmosphere;
+}
+
+void EngineCycleTest::figuresThatMakeNoEngineAreRefused()
+{
+    QFETCH(ChamberInputs, window);
+    QFETCH(EngineFigures, engine);
+    QFETCH(EngineRefusal, refusal);
+    const SetupOutcome outcome = prepareWaves(window, dimensionsOf(window), engine);
+    QVERIFY(std::holds_alternative<EngineRefusal>(outcome));
+    QCOMPARE(std::get<EngineRefusal>(outcome), refusal);
+}
+
+void EngineCycleTest::chamberBecomesADuct()
+{
+    const ChamberDimensions dimensions = dimensionsOf(kDefaults);
+    const Duct duct = std::get<Duct>(Duct::fromChamber(dimensions));
+    QCOMPARE(duct.sections().size(), std::size_t{6});
+    const double sum = dimensions.L1 + dimensions.L2 + dimensions.L3 + dimensions.L4 + dimensions.L5 + dimensions.L6;
+    QVERIFY(std::abs(duct.lengthMm() - sum) < 1e-12);
+    QCOMPARE(duct.cellCount(), std::size_t{173});
+    QCOMPARE(duct.diameterMm(dimensions.L1 + dimensions.L2 / 2), (dimensions.D1 + dimensions.D2) / 2);
+    // The volume of the whole duct against the frusta's sum worked out by Simpson's rule on the area.
+    double simpson = 0;
+    for (const DuctSection& section : duct.sections()) {
+        const double mid = section.startMm + section.lengthMm / 2;
+        simpson += section.lengthMm / 6
+            * (duct.areaM2(section.startMm + 1e-9) + 4 * duct.areaM2(mid) + duct.areaM2(section.startMm + section.lengthMm));
+    }
+    QVERIFY(std::abs(duct.volumeM3(0, duct.lengthMm()) - simpson * 1e-3) < 1e-9 * simpson * 1e-3);
+
+    ChamberDimensions noBelly = dimensions;
+    noBelly.L4 = -3;
+    const Duct shorter = std::get<Duct>(Duct::fromChamber(noBelly));
+    QCOMPARE(shorter.leftOut(), std::vector<std::size_t>{3});
+    QCOMPARE(shorter.sections().size(), std::size_t{5});
+
+    ChamberDimensions tiny = dimensions;
+    tiny.L1 = tiny.L2 = tiny.L3 = tiny.L4 = tiny.L5 = 0;
+    tiny.L6 = 49;
+    QCOMPARE(std::get<DuctFailure>(Duct::fromChamber(tiny)).reason, DuctRefusal::TooShort);
+    const DuctFailure closed = std::get<DuctFailure>(Duct::fromChamber(dimensionsOf({203, 510, 12000, 39.3, 0})));
+    QCOMPARE(closed.reason, DuctRefusal::DiameterNotPositive);
+    QCOMPARE(closed.section, std::size_t{0});
+}
+
+void EngineCycleTest::sweepCoversHalfToOnePointSixTimesTheTypedSpeed_data()
+{
+    QTest::addColumn<double>("typed");
+    QTest::addColumn<std::size_t>("count");
+    QTest::addColumn<double>("second");
+    // 6 000 ... 19 000 in steps of 250, then 19 200; 12 000 is one of them.
+    QTest::newRow("12 000") << 12000.0 << std::size_t{54} << 6250.0;
+    // 4 550 ... 14 550, 14 560; and 9 100 itself between 9 050 and 9 300.
+    QTest::newRow("9 100") << 9100.0 << std::size_t{43} << 4800.0;
+    QTest::newRow("1 000") << 1000.0 << std::size_t{6} << 750.0;
+}
+
+void EngineCycleTest::sweepCoversHalfToOnePointSixTimesTheTypedSpeed()
+{
+    QFETCH(double, typed);
+    QFETCH(std::size_t, count);
+    QFETCH(double, second);
+    const std::vector<double> rpms = sweepRpms(typed);
+    QCOMPARE(rpms.size(), count);
+    QCOMPARE(rpms.front(), typed / 2);
+    QCOMPARE(rpms[1], second);
+    QCOMPARE(rpms.back(), 1.6 * typed);
+    QVERIFY(std::is_sorted(rpms.begin(), rpms.end()));
+    QCOMPARE(std::count(rpms.begin(), rpms.end(), typed), 1);
+}
+
+void EngineCycleTest::bandAroundTheAccord_data()
+{
+    QTest::addColumn<std::vector<double>>("rpms");
+    QTest::addColumn<std::vector<double>>("plugs");  // bar
+    QTest::addColumn<double>("accord");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("lowIsEnd");
+    QTest::addColumn<bool>("highIsEnd");
+    const std::vector<double> rpms{6000, 6250, 6500, 6750, 7000, 7250};
+    // Peak 1,41325 bar: the threshold is 1,21325; 1,2 is below it, and a second hump is not the band.
+    QTest::newRow("inside") << rpms << std::vector<double>{1.0, 1.2, 1.3, 1.41325, 1.25, 1.3} << 6750.0 << 6500.0
+                            << 7250.0 << false << true;
+    QTest::newRow("peak at the start") << rpms << std::vector<double>{1.5, 1.4, 1.1, 1.3, 1.35, 1.0} << 6000.0
+                                       << 6000.0 << 6250.0 << true << false;
+    QTest::newRow("narrow") << rpms << std::vector<double>{1.0, 1.05, 1.4, 1.05, 1.0, 1.0} << 6500.0 << 6500.0
+                            << 6500.0 << false << false;
+}
+
+void EngineCycleTest::bandAroundTheAccord()
+{
+    QFETCH(std::vector<double>, rpms);
+    QFETCH(std::vector<double>, plugs);
+    QFETCH(double, accord);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, lowIsEnd);
+    QFETCH(bool, highIsEnd);
+    const std::vector<BandPoint> points = pointsOf(rpms, plugs);
+    const std::optional<Band> band = findBand(points);
+    QVERIFY(band);
+    QCOMPARE(band->accordRpm, accord);
+    QCOMPARE(band->lowRpm, low);
+    QCOMPARE(band->highRpm, high);
+    QCOMPARE(band->lowIsSweepEnd, lowIsEnd);
+    QCOMPARE(band->highIsSweepEnd, highIsEnd);
+    QVERIFY(!findBand(pointsOf(rpms, std::vector<double>(rpms.size(), 1.0))));
+}
+
+void EngineCycleTest::defaultChamberSettlesHotterAndFaster()
+{
+    const WaveSetup setup = setupOf(kDefaults);
+    const RpmResult result = std::get<RpmResult>(*runAtRpm(setup, 12000, true));
+    qInfo("settled after %d cycles (%s): plug %.4f bar, suction %.4f bar, pipe at %.1f K and %.1f m/s", result.cycles,
+          result.settling == Settling::Periodic ? "periodic" : "not periodic", result.plug / 1e5, result.suction / 1e5,
+          result.meanTemperature, result.meanSoundSpeed);
+    QVERIFY(result.settling != Settling::Unsettled);
+    QVERIFY(result.cycles >= 10 && result.cycles < kMostCycles);
+    QVERIFY(result.meanTemperature > setup.pipeTemperature);
+    QVERIFY(result.meanSoundSpeed > 510);
+    // Periodic: the cycle ends where it began.
+    const auto [low, high] = std::minmax_element(result.trace.port.begin(), result.trace.port.end());
+    QCOMPARE_LE(std::abs(result.trace.port.front() - result.trace.port.back()), 0.02 * (*high - *low));
+    const PortTiming& timing = setup.engine.timing();
+    for (std::size_t degree = 0; degree < kTracePoints; ++degree) {
+        const auto angle = static_cast<double>(degree);
+        const bool open = angle > timing.exhaustOpens && angle < timing.exhaustCloses;
+        QCOMPARE(std::isfinite(result.trace.cylinder[degree]), open);
+        QVERIFY(std::isfinite(result.trace.port[degree]) && result.trace.port[degree] > 0);
+    }
+    // The blowdown: the cylinder above the pipe just after opening, and the port's pressure rising.
+    QVERIFY(result.trace.cylinder[80] > result.trace.port[80]);
+    QVERIFY(*high > 1.2 * kAtmosphere && *low < 0.9 * kAtmosphere);
+    QVERIFY(result.diagram);
+    QCOMPARE(result.diagram->cellCentresMm.size(), result.cells);
+    for (std::size_t degree = 0; degree < kTracePoints; degree += 30)
+        QCOMPARE(result.diagram->at(degree, 0), result.trace.port[degree]);
+}
+
+void EngineCycleTest::anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown_data()
+{
+    QTest::addColumn<ChamberInputs>("window");
+    QTest::addColumn<EngineFigures>("engine");
+    QTest::newRow("200 bar at release") << kDefaults << EngineFigures{40, 85, 12, 28, 130, 200};
+    QTest::newRow("a pinhole port") << kDefaults << EngineFigures{40, 85, 12, 0.01, 130, 5};
+    QTest::newRow("barely any compression") << kDefaults << EngineFigures{40, 85, 1.001, 28, 130, 5};
+    QTest::newRow("huge bore, short rod") << ChamberInputs{340, 510, 40000, 20, 60} << EngineFigures{300, 10.01, 40, 300, 339, 1.02};
+    QTest::newRow("cold pipe, fast engine") << ChamberInputs{203, 50, 40000, 39.3, 29} << EngineFigures{};
+}
+
+void EngineCycleTest::anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown()
+{
+    QFETCH(ChamberInputs, window);
+    QFETCH(EngineFigures, engine);
+    const WaveSetup setup = setupOf(window, engine);
+    const RpmOutcome outcome = *runAtRpm(setup, window.maxRpm, true);
+    if (const auto* failure = std::get_if<FlowFailure>(&outcome)) {
+        QVERIFY(failure->cycle >= 1 && failure->cycle <= kMostCycles);
+        QVERIFY(failure->crankAngle >= 0 && failure->crankAngle <= 360);
+        QVERIFY(failure->inCylinder || (failure->atMm > 0 && failure->atMm < setup.duct.lengthMm()));
+        return;
+    }
+    const RpmResult& result = std::get<RpmResult>(outcome);
+    for (double value : {result.plug, result.suction, result.meanTemperature, result.meanSoundSpeed})
+        QVERIFY(std::isfinite(value) && value > 0);
+    for (double pressure : result.trace.port)
+        QVERIFY(std::isfinite(pressure) && pressure > 0);
+    for (double pressure : result.diagram->pressure)
+        QVERIFY(std::isfinite(pressure) && pressure > 0);
+}
+
+void EngineCycleTest::analysisReportsEverySpeedOnceTypedFirstAndStopsWhenDestroyed()
+{
+    // A short pipe, so that the whole sweep runs in a moment.
+    const ChamberInputs inputs{203, 510, 9000, 39.3, 29};
+    WaveSetup setup = setupOf(inputs);
+    setup.duct = std::get<Duct>(Duct::fromSections({{0, 0, 60, 29, 29}}));
+    std::mutex mutex;
+    std::vector<std::size_t> reported;
+    {
+        WaveAnalysis analysis(std::move(setup), inputs.maxRpm, [&](std::size_t index, const RpmOutcome&) {
+            const std::lock_guard lock(mutex);
+            reported.push_back(index);
+        });
+        const std::size_t count = analysis.rpms().size();
+        QTRY_COMPARE_WITH_TIMEOUT([&] { const std::lock_guard lock(mutex); return reported.size(); }(), count, 120000);
+        QCOMPARE(reported.front(), analysis.typedIndex());
+        QCOMPARE(std::set<std::size_t>(reported.begin(), reported.end()).size(), count);
+    }
+    // Destroyed at once: it stops within a cycle's work rather than running the sweep out.
+    const auto start = std::chrono::steady_clock::now();
+    std::size_t reportedBeforeStop = 0;
+    {
+        WaveAnalysis analysis(setupOf(kDefaults), kDefaults.maxRpm, [&](std::size_t, const RpmOutcome&) {
+            const std::lock_guard lock(mutex);
+            ++reportedBeforeStop;
+        });
+    }
+    const auto stoppedAfter = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    QVERIFY2(reportedBeforeStop < 4, qPrintable(QString::number(stoppedAfter)));
+}
+
+QTEST_GUILESS_MAIN(EngineCycleTest)
+#include "tst_enginecycle.moc"
