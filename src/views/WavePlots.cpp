@@ -46,6 +46,7 @@ constexpr double kScaleTextMm = 1;
 constexpr int kScaleSteps = 256;
 constexpr std::array kScaleMarks{-1.0, -0.5, 0.0, 0.5, 1.0};
 constexpr int kScalePlaces = 2;
+constexpr int kAtmospherePlaces = 3;
 constexpr double kSmallPoints = 6.5;
 
 const QString kPending = u"Calcolo in corso…"_s;
@@ -151,18 +152,14 @@ void strokePath(QPainter& painter, const PlotFrame& frame, const QPainterPath& p
     painter.drawPath(path);
 }
 
-}  // namespace
-
-void paintCyclePlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
+PlotSpec cycleSpec(const WavePlotData& data)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
     std::vector<double> pressures;
     if (data.typed) {
         pressures.assign(data.typed->trace.port.begin(), data.typed->trace.port.end());
         pressures.insert(pressures.end(), data.typed->trace.cylinder.begin(), data.typed->trace.cylinder.end());
     }
-    PlotSpec spec{
+    return {
         u"Pressione alla luce di scarico in un ciclo a %1 giri/min"_s.arg(groupedWhole(data.typedRpm)),
         {0, waves::kDegreesPerCycle, kCycleStepDegrees, u"Angolo di manovella dal PMS (°)"_s, degreesText},
         barAxis(pressures, u"Pressione (bar)"_s),
@@ -172,26 +169,10 @@ void paintCyclePlot(QPainter& painter, const QRectF& area, double unit, const Wa
         eventMarks(data.timing),
         0,
     };
-    const PlotFrame frame(painter, area, unit, std::move(spec));
-    frame.paintFrame();
-    if (data.typed) {
-        painter.setClipRect(frame.plot());
-        frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine,
-                             u"atmosfera "_s + barText(waves::kAtmosphere, 3) + u" bar"_s);
-        strokePath(painter, frame, tracePath(frame, data.typed->trace.cylinder), kCylinderColor);
-        strokePath(painter, frame, tracePath(frame, data.typed->trace.port), kPortColor);
-        painter.setClipping(false);
-    } else {
-        frame.message(kPending);
-    }
-    frame.paintOver();
-    painter.restore();
 }
 
-void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
+PlotSpec bandSpec(const WavePlotData& data)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
     std::vector<double> pressures;
     for (const waves::BandPoint& point : data.band) {
         pressures.push_back(point.plug);
@@ -210,7 +191,7 @@ void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const Wav
         legend.push_back({u"Banda di utilizzo"_s, kBandFill, Qt::SolidLine, true});
     }
     std::sort(marks.begin(), marks.end(), [](const PlotMark& a, const PlotMark& b) { return a.x < b.x; });
-    PlotSpec spec{
+    return {
         u"Banda di utilizzo"_s,
         {from, to, rpmStep, u"Regime (giri/min)"_s, groupedWhole},
         barAxis(pressures, u"Pressione media alla luce (bar)"_s),
@@ -218,7 +199,70 @@ void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const Wav
         std::move(marks),
         0,
     };
-    const PlotFrame frame(painter, area, unit, std::move(spec));
+}
+
+const waves::WaveDiagram* diagramOf(const WavePlotData& data)
+{
+    return data.typed && data.typed->diagram ? &*data.typed->diagram : nullptr;
+}
+
+PlotSpec diagramSpec(const WavePlotData& data)
+{
+    const waves::WaveDiagram* diagram = diagramOf(data);
+    double length = 0;
+    for (const waves::DuctSection& section : data.sections)
+        length = std::max(length, section.startMm + section.lengthMm);
+    if (length <= 0 && diagram && !diagram->cellCentresMm.empty())
+        length = diagram->cellCentresMm.back() + diagram->cellCentresMm.front();
+    if (length <= 0)
+        length = 1;
+
+    std::vector<PlotMark> marks;
+    for (const waves::DuctSection& section : data.sections) {
+        marks.push_back({section.startMm + section.lengthMm / 2, u"L%1"_s.arg(section.index + 1), kBoundaryColor,
+                         Qt::SolidLine, false});
+    }
+    AxisSpec across = niceAxis(0, length, kMostSteps, u"Distanza dalla luce (mm)"_s, {});
+    across.from = 0;
+    across.to = length;
+    across.text = fixedText(across.step);
+    return {
+        u"Diagramma delle onde"_s,
+        std::move(across),
+        {0, waves::kDegreesPerCycle, kDiagramStepDegrees, u"Angolo di manovella dal PMS (°)"_s, degreesText},
+        {},
+        std::move(marks),
+        kScaleRightMm,
+    };
+}
+
+}  // namespace
+
+void paintCyclePlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const PlotFrame frame(painter, area, unit, cycleSpec(data));
+    frame.paintFrame();
+    if (data.typed) {
+        painter.setClipRect(frame.plot());
+        frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine,
+                             u"atmosfera "_s + barText(waves::kAtmosphere, kAtmospherePlaces) + u" bar"_s);
+        strokePath(painter, frame, tracePath(frame, data.typed->trace.cylinder), kCylinderColor);
+        strokePath(painter, frame, tracePath(frame, data.typed->trace.port), kPortColor);
+        painter.setClipping(false);
+    } else {
+        frame.message(kPending);
+    }
+    frame.paintOver();
+    painter.restore();
+}
+
+void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const PlotFrame frame(painter, area, unit, bandSpec(data));
     frame.paintFrame();
     if (data.bandFigures) {
         const QRectF plot = frame.plot();
@@ -251,33 +295,8 @@ void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const Wav
 void paintWaveDiagram(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
 {
     painter.save();
-    const waves::WaveDiagram* diagram = data.typed && data.typed->diagram ? &*data.typed->diagram : nullptr;
-    double length = 0;
-    for (const waves::DuctSection& section : data.sections)
-        length = std::max(length, section.startMm + section.lengthMm);
-    if (length <= 0 && diagram && !diagram->cellCentresMm.empty())
-        length = diagram->cellCentresMm.back() + diagram->cellCentresMm.front();
-    if (length <= 0)
-        length = 1;
-
-    std::vector<PlotMark> marks;
-    for (const waves::DuctSection& section : data.sections) {
-        marks.push_back({section.startMm + section.lengthMm / 2, u"L%1"_s.arg(section.index + 1), kBoundaryColor,
-                         Qt::SolidLine, false});
-    }
-    AxisSpec across = niceAxis(0, length, kMostSteps, u"Distanza dalla luce (mm)"_s, {});
-    across.from = 0;
-    across.to = length;
-    across.text = fixedText(across.step);
-    PlotSpec spec{
-        u"Diagramma delle onde"_s,
-        std::move(across),
-        {0, waves::kDegreesPerCycle, kDiagramStepDegrees, u"Angolo di manovella dal PMS (°)"_s, degreesText},
-        {},
-        std::move(marks),
-        kScaleRightMm,
-    };
-    const PlotFrame frame(painter, area, unit, std::move(spec));
+    const waves::WaveDiagram* diagram = diagramOf(data);
+    const PlotFrame frame(painter, area, unit, diagramSpec(data));
     frame.paintFrame();
     const QRectF plot = frame.plot();
 
@@ -342,6 +361,17 @@ void paintWaveDiagram(QPainter& painter, const QRectF& area, double unit, const 
     }
     frame.paintOver();
     painter.restore();
+}
+
+PlotPlacement placeWavePlot(WavePlot plot, QPainter& painter, const QRectF& area, double unit,
+                            const WavePlotData& data)
+{
+    PlotSpec spec = plot == WavePlot::Cycle ? cycleSpec(data)
+        : plot == WavePlot::Band            ? bandSpec(data)
+                                            : diagramSpec(data);
+    PlotPlacement placement{{}, spec.x.from, spec.x.to, spec.y.from, spec.y.to};
+    placement.rect = PlotFrame(painter, area, unit, std::move(spec)).plot();
+    return placement;
 }
 
 }  // namespace scaricometro

@@ -34,4 +34,26 @@ void paintCyclePlot(QPainter& painter, const QRectF& area, double unit, const Wa
 void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data);
 void paintWaveDiagram(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data);
 
+enum class WavePlot { Cycle, Band, Diagram };
+
+// Where a plot puts its data within `area`, and the quantities at the plot's edges: crank angle,
+// rpm or mm across; bar or crank angle up. For reading the plot under a pointer.
+struct PlotPlacement {
+    QRectF rect;
+    double xFrom = 0;
+    double xTo = 1;
+    double yFrom = 0;  // at the bottom
+    double yTo = 1;
+
+    [[nodiscard]] QPointF map(double x, double y) const
+    {
+        return {rect.left() + (x - xFrom) / (xTo - xFrom) * rect.width(),
+                rect.bottom() - (y - yFrom) / (yTo - yFrom) * rect.height()};
+    }
+};
+
+// The painter only measures text: the fonts it would use, on its device.
+[[nodiscard]] PlotPlacement placeWavePlot(WavePlot plot, QPainter& painter, const QRectF& area, double unit,
+                                          const WavePlotData& data);
+
 }  // namespace scaricometro
