@@ -121,7 +121,7 @@ PlotFrame::PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotSpe
             continue;
         }
         const double half = small.horizontalAdvance(mark.label) / 2;
-        const double centre = mapX(mark.x);
+        const double centre = labelCentre(mark.x, half);
         int row = 0;
         while (row + 1 < kMostMarkRows && centre - half < rowEnds[static_cast<std::size_t>(row)] + mm(kMarkGapMm))
             ++row;
@@ -146,6 +146,13 @@ double PlotFrame::mapX(double x) const
 double PlotFrame::mapY(double y) const
 {
     return m_plot.bottom() - (y - m_spec.y.from) / (m_spec.y.to - m_spec.y.from) * m_plot.height();
+}
+
+double PlotFrame::labelCentre(double x, double half) const
+{
+    const double left = m_area.left() + mm(kPaddingMm) + half;
+    const double right = m_area.right() - mm(kPaddingMm) - half;
+    return left < right ? std::clamp(mapX(x), left, right) : mapX(x);
 }
 
 QFont PlotFrame::font(double points, bool bold) const
@@ -269,7 +276,8 @@ void PlotFrame::paintOver() const
             m_painter.drawLine(QPointF(at, m_plot.top()), QPointF(at, m_plot.bottom()));
         }
         const double bottom = m_plot.top() - mm(kRowGapMm) / 2 - m_markRows[i] * rowHeight;
-        label({at, bottom}, mark.label, markFont, Qt::AlignHCenter | Qt::AlignBottom, mark.color);
+        const double half = QFontMetricsF(markFont, m_painter.device()).horizontalAdvance(mark.label) / 2;
+        label({labelCentre(mark.x, half), bottom}, mark.label, markFont, Qt::AlignHCenter | Qt::AlignBottom, mark.color);
     }
     setPen(kFrameColor, kFrameLineMm);
     m_painter.drawRect(m_plot);

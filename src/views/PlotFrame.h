@@ -82,6 +82,8 @@ public:
     void label(QPointF at, const QString& text, const QFont& font, Qt::Alignment alignment, QRgb color) const;
 
 private:
+    // Where a mark's name `half` wide is centred: over its line, but within the area.
+    [[nodiscard]] double labelCentre(double x, double half) const;
     void paintLegend(double top) const;
     void paintTicks() const;
 
