@@ -1,0 +1,64 @@
+// How long the analysis of the waves takes: one engine speed run to its periodic state, with the
+// cell-updates a second it reaches, and the whole band on every core.
+#include "model/ChamberModel.h"
+#include "waves/WaveAnalysis.h"
+
+#include <benchmark/benchmark.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+using namespace scaricometro;
+using namespace scaricometro::waves;
+
+constexpr ChamberInputs kDefaults{203, 510, 12000, 39.3, 29};
+
+WaveSetup defaultSetup()
+{
+    return std::get<WaveSetup>(prepareWaves(kDefaults, std::get<ChamberDimensions>(computeChamber(kDefaults)), {}));
+}
+
+void oneSpeedToItsPeriodicState(benchmark::State& state)
+{
+    const WaveSetup setup = defaultSetup();
+    const bool withDiagram = state.range(0) != 0;
+    long long cellUpdates = 0;
+    int cycles = 0;
+    for (auto _ : state) {
+        const std::optional<RpmOutcome> outcome = runAtRpm(setup, kDefaults.maxRpm, withDiagram);
+        const RpmResult& result = std::get<RpmResult>(*outcome);
+        cellUpdates += result.cellUpdates;
+        cycles = result.cycles;
+    }
+    state.counters["cell_updates_per_s"] = benchmark::Counter(static_cast<double>(cellUpdates), benchmark::Counter::kIsRate);
+    state.counters["cycles"] = cycles;
+}
+BENCHMARK(oneSpeedToItsPeriodicState)->Arg(0)->Arg(1)->ArgName("diagram")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The dialog's whole work: every speed of the band, the typed one first with its diagram.
+void wholeBand(benchmark::State& state)
+{
+    const WaveSetup setup = defaultSetup();
+    std::size_t speeds = 0;
+    for (auto _ : state) {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::size_t reported = 0;
+        WaveAnalysis analysis(setup, kDefaults.maxRpm, [&](std::size_t, const RpmOutcome&) {
+            const std::lock_guard lock(mutex);
+            ++reported;
+            done.notify_one();
+        });
+        speeds = analysis.rpms().size();
+        std::unique_lock lock(mutex);
+        done.wait(lock, [&] { return reported == speeds; });
+    }
+    state.counters["speeds"] = static_cast<double>(speeds);
+}
+BENCHMARK(wholeBand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();
