@@ -13,9 +13,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The resolution the sheet is measured at: the PDF writer's own.
-constexpr int kLayoutDotsPerInch = 1200;
-constexpr double kMmPerInch = 25.4;
 constexpr double kTextPoints = 8.5;
 constexpr double kHeadingPoints = 10;
 constexpr double kHeadingSpaceMm = 2;
@@ -70,7 +67,11 @@ DataSheet::DataSheet(const ChamberFigures& figures, const TemplateOptions& optio
     , m_views(m_route, options.bends)
     , m_pictorial(m_route)
 {
-    const Rect area = patternArea(options.paper, QPageLayout::Portrait);
+    // The sheet follows its own heading, which is shorter than a pattern's.
+    Rect area = patternArea(options.paper, QPageLayout::Portrait);
+    const double top = headingBottom(figuresLine(figures, options.thickness), headingLines(0), area.width) + kUnderHeadingMm;
+    area.height += area.top - top;
+    area.top = top;
     m_contentWidth = area.width;
     addFigures(figures, options, development, patterns);
     addRoute();
@@ -239,17 +240,9 @@ void DataSheet::addQuantities(const ChamberFigures& figures, const ChamberQuanti
 
 void DataSheet::layOut(const Rect& area)
 {
-    QImage measure(1, 1, QImage::Format_RGB32);
-    const int dotsPerMetre = static_cast<int>(std::lround(kLayoutDotsPerInch / kMmPerInch * 1000));
-    measure.setDotsPerMeterX(dotsPerMetre);
-    measure.setDotsPerMeterY(dotsPerMetre);
-    const double dotsPerMm = kLayoutDotsPerInch / kMmPerInch;
     for (Block& block : m_blocks) {
-        const QFontMetricsF metrics(block.font, &measure);
-        block.height = block.cells.isEmpty()
-            ? metrics.boundingRect(QRectF(0, 0, m_contentWidth * dotsPerMm, 1e9), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, block.text)
-                      .height() / dotsPerMm
-            : metrics.height() / dotsPerMm;
+        block.height = block.cells.isEmpty() ? wrappedTextHeight(block.text, block.font, m_contentWidth)
+                                             : lineHeight(block.font);
     }
     double at = area.top;
     int page = 0;

@@ -1,5 +1,11 @@
 #include "sheets/SheetPage.h"
 
+#include <QFontMetricsF>
+#include <QImage>
+
+#include <cmath>
+#include <vector>
+
 namespace scaricometro {
 namespace {
 
@@ -7,8 +13,51 @@ using namespace Qt::StringLiterals;
 
 constexpr double kRulerMm = 100;
 constexpr QRgb kRulerColor = 0x000000;
+constexpr double kMmPerInch = 25.4;
+
+// The heading's rows from the top margin down: the title, the figures and the page's lines, each
+// with the space under it.
+struct HeadingRow {
+    QString text;
+    QFont font;
+    double spaceAfter = 0;
+};
+
+std::vector<HeadingRow> headingRows(QStringView title, const QString& figures, const QStringList& lines)
+{
+    std::vector<HeadingRow> rows{{title.toString(), documentFont(12, true), 1}, {figures, documentFont(7.5), 1.5}};
+    for (const QString& line : lines)
+        rows.push_back({line, documentFont(8.5), 0});
+    return rows;
+}
+
+QFontMetricsF metricsAtLayout(const QFont& font)
+{
+    static const QImage measure = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = static_cast<int>(std::lround(kLayoutDotsPerInch / kMmPerInch * 1000));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return image;
+    }();
+    return QFontMetricsF(font, &measure);
+}
 
 }  // namespace
+
+double wrappedTextHeight(const QString& text, const QFont& font, double width)
+{
+    const double dotsPerMm = kLayoutDotsPerInch / kMmPerInch;
+    return metricsAtLayout(font)
+               .boundingRect(QRectF(0, 0, width * dotsPerMm, 1e9), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text)
+               .height()
+        / dotsPerMm;
+}
+
+double lineHeight(const QFont& font)
+{
+    return metricsAtLayout(font).height() * kMmPerInch / kLayoutDotsPerInch;
+}
 
 Rect pageRect(QPageSize::PageSizeId paper, QPageLayout::Orientation orientation)
 {
@@ -34,12 +83,17 @@ void paintHeading(const Page& page, const QString& figures, int number, int coun
                   QStringView title)
 {
     QPointF at(kMarginMm, kMarginMm);
-    const double titleHeight = page.text(at, page.contentWidth(), title.toString(), documentFont(12, true));
     page.text(at, page.contentWidth(), u"pagina %1 di %2"_s.arg(number).arg(count), documentFont(9), Qt::AlignRight);
-    at.ry() += titleHeight + 1;
-    at.ry() += page.text(at, page.contentWidth(), figures, documentFont(7.5)) + 1.5;
-    for (const QString& line : lines)
-        at.ry() += page.text(at, page.contentWidth(), line, documentFont(8.5));
+    for (const HeadingRow& row : headingRows(title, figures, lines))
+        at.ry() += page.text(at, page.contentWidth(), row.text, row.font) + row.spaceAfter;
+}
+
+double headingBottom(const QString& figures, const QStringList& lines, double contentWidth, QStringView title)
+{
+    double bottom = kMarginMm;
+    for (const HeadingRow& row : headingRows(title, figures, lines))
+        bottom += wrappedTextHeight(row.text, row.font, contentWidth) + row.spaceAfter;
+    return bottom;
 }
 
 void paintCheckRuler(const Page& page)

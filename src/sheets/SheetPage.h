@@ -16,7 +16,12 @@
 namespace scaricometro {
 
 inline constexpr double kMarginMm = 10;
+// The room every pattern page keeps for its heading, the tallest a pattern's can be.
 inline constexpr double kHeadingMm = 34;
+// Between a heading and what follows it, where the page lays out its content under its own heading.
+inline constexpr double kUnderHeadingMm = 4;
+// The resolution text is measured at: the PDF writer's own.
+inline constexpr int kLayoutDotsPerInch = 1200;
 inline constexpr double kFooterMm = 16;
 inline constexpr QStringView kDocumentTitle = u"Scaricometro: costruzione della camera";
 
@@ -46,9 +51,18 @@ private:
 
 [[nodiscard]] QRectF toQRect(const Rect& rect);
 
+// The height (mm) of `text` in `font` wrapped at spaces in a box `width` mm wide, as the PDF sets it.
+[[nodiscard]] double wrappedTextHeight(const QString& text, const QFont& font, double width);
+// The height (mm) of one line of `font`, as the PDF sets it.
+[[nodiscard]] double lineHeight(const QFont& font);
+
 // Title, page number, the figures the document was made from, and what this page is.
 void paintHeading(const Page& page, const QString& figures, int number, int count, const QStringList& lines,
                   QStringView title = kDocumentTitle);
+// Where such a heading ends on a page `contentWidth` mm wide, in mm from the page's top: a page that
+// lays out its content under its own heading starts it there.
+[[nodiscard]] double headingBottom(const QString& figures, const QStringList& lines, double contentWidth,
+                                   QStringView title = kDocumentTitle);
 // A 100 mm rule with a tick each millimetre, to check the print with a real one, and how to print.
 void paintCheckRuler(const Page& page);
 

@@ -170,6 +170,7 @@ class ChamberTemplatesTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void printsAtFullSize();
+    void dataSheetFollowsItsHeading();
     void saysEveryFigure();
     void everySheetCarriesPattern_data();
     void everySheetCarriesPattern();
@@ -196,18 +197,39 @@ void ChamberTemplatesTest::initTestCase()
 
 void ChamberTemplatesTest::printsAtFullSize()
 {
-    for (int page : {1, 2}) {
+    const int firstPattern = templatesFor(29).dataSheet().pageCount() + 1;
+    for (int page : {1, firstPattern}) {
         const std::optional<double> ruler = rulerLengthMm(renderPage(m_defaultPdf, page, m_folder.path()));
         QVERIFY2(ruler, "no check ruler found");
         QVERIFY2(std::abs(*ruler - 100) <= 0.2, qPrintable(u"the ruler measures %1 mm"_s.arg(*ruler)));
     }
     // The first cone fits one upright sheet, so its outer chord is its widest span.
     const QRegularExpressionMatch chord =
-        QRegularExpression(u"corda esterna (\\d+),(\\d+) mm"_s).match(pageText(m_defaultPdf, 2));
+        QRegularExpression(u"corda esterna (\\d+),(\\d+) mm"_s).match(pageText(m_defaultPdf, firstPattern));
     QVERIFY(chord.hasMatch());
     const double printed = (chord.captured(1) + u'.' + chord.captured(2)).toDouble();
-    const double measured = blackWidthMm(renderPage(m_defaultPdf, 2, m_folder.path()), 0.2);
+    const double measured = blackWidthMm(renderPage(m_defaultPdf, firstPattern, m_folder.path()), 0.2);
     QVERIFY2(std::abs(measured - printed) <= 0.3, qPrintable(u"chord %1 mm, printed %2 mm"_s.arg(measured).arg(printed)));
+}
+
+// The sheet's text starts under its own heading, with no blank band where a pattern's longer
+// heading would stand.
+void ChamberTemplatesTest::dataSheetFollowsItsHeading()
+{
+    constexpr int dotsPerInch = 100;
+    const QImage page = renderPage(m_defaultPdf, 1, m_folder.path(), dotsPerInch);
+    const auto rowOf = [&](double mm) { return int(mm / 25.4 * dotsPerInch); };
+    int longestBlank = 0;
+    int blank = 0;
+    for (int y = rowOf(kMarginMm); y < rowOf(kMarginMm + kHeadingMm + 20); ++y) {
+        bool inked = false;
+        for (int x = rowOf(kMarginMm); x < page.width() - rowOf(kMarginMm) && !inked; ++x)
+            inked = qGray(page.pixel(x, y)) < 128;
+        blank = inked ? 0 : blank + 1;
+        longestBlank = std::max(longestBlank, blank);
+    }
+    const double longestBlankMm = longestBlank * 25.4 / dotsPerInch;
+    QVERIFY2(longestBlankMm < 10, qPrintable(u"a blank band of %1 mm"_s.arg(longestBlankMm)));
 }
 
 void ChamberTemplatesTest::saysEveryFigure()
@@ -217,7 +239,7 @@ void ChamberTemplatesTest::saysEveryFigure()
     QVERIFY(run(u"pdfinfo"_s, {m_defaultPdf}).contains(QRegularExpression(u"Pages:\\s+%1\\n"_s.arg(pages))));
     const QString text = run(u"pdftotext"_s, {m_defaultPdf, u"-"_s}).simplified();
     for (const QString& expected : {u"L1 55"_s, u"L3 167,55234"_s, u"D3 108,50806"_s, u"Corsa motore 39,3"_s,
-                                    u"Spessore lamiera 1 mm"_s, u"Scala 1:10"_s, u"Vista laterale"_s, u"Pianta"_s})
+                                    u"Spessore lamiera 1 mm"_s, u"Scala 1:5"_s, u"Vista laterale"_s, u"Pianta"_s})
         QVERIFY2(text.contains(expected), qPrintable(expected));
     for (const ConePattern& cone : templates.development().cones) {
         const auto twoDecimals = [](double value) { return QString::number(value, 'f', 2).replace(u'.', u','); };
