@@ -65,12 +65,23 @@ void WavesSheet::paint(QPagedPaintDevice& device) const
     const QString figuresText = figures.join(u" · "_s);
     const QString rpm = groupedWhole(m_data.typedRpm);
 
-    paintHeading(page, figuresText, 1, pageCount(),
-                 {u"La pressione alla luce di scarico a %1 giri/min e la banda di utilizzo, dal calcolo delle onde "
-                  u"nella camera"_s.arg(rpm)},
-                 kWavesDocumentTitle);
-    paintCheckRuler(page);
-    QPointF at = area.topLeft();
+    const std::array<QStringList, 2> headings{
+        QStringList{u"La pressione alla luce di scarico a %1 giri/min e la banda di utilizzo, dal calcolo delle onde "
+                    u"nella camera"_s.arg(rpm)},
+        QStringList{u"Il diagramma delle onde a %1 giri/min: la pressione lungo la camera in ogni grado del ciclo"_s.arg(rpm)},
+    };
+    // Each page's content follows its heading, which is shorter than a pattern page's.
+    const auto paintFrame = [&](int index) {
+        const QStringList& lines = headings[static_cast<std::size_t>(index)];
+        paintHeading(page, figuresText, index + 1, pageCount(), lines, kWavesDocumentTitle);
+        paintCheckRuler(page);
+        QRectF content = area;
+        content.setTop(headingBottom(figuresText, lines, area.width(), kWavesDocumentTitle) + kUnderHeadingMm);
+        return content;
+    };
+
+    const QRectF first = paintFrame(0);
+    QPointF at = first.topLeft();
     at.ry() += page.text(at, area.width(), u"Tratti della camera"_s, documentFont(kSectionPoints, true));
     for (const waves::DuctSection& section : m_data.sections)
         at.ry() += page.text(at, area.width(), sectionLine(section), documentFont(kSectionPoints));
@@ -91,12 +102,7 @@ void WavesSheet::paint(QPagedPaintDevice& device) const
     }
 
     device.newPage();
-    paintHeading(page, figuresText, 2, pageCount(),
-                 {u"Il diagramma delle onde a %1 giri/min: la pressione lungo la camera in ogni grado del ciclo"_s.arg(
-                     rpm)},
-                 kWavesDocumentTitle);
-    paintCheckRuler(page);
-    paintPlot(page, paintWaveDiagram, area, m_data, dotsPerMm);
+    paintPlot(page, paintWaveDiagram, paintFrame(1), m_data, dotsPerMm);
 }
 
 std::optional<QString> WavesSheet::saveAsPdf(const QString& path) const
