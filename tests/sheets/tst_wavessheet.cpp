@@ -1,12 +1,12 @@
 // The PDF of the analysis of the waves as a reader sees it: qpdf finds it sound, and poppler's
 // pdftotext reads on its two pages the title, the figures, the duct's sections, the sentences and
 // the plots' titles; a file that cannot be written leaves nothing behind and says why.
+#include "../cutfiles/Programs.h"
 #include "../views/SyntheticWaves.h"
 #include "sheets/WavesSheet.h"
 #include "views/WaveTexts.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,16 +14,6 @@ using namespace scaricometro;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
-{
-    QProcess process;
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(60000);
-    if (exitCode)
-        *exitCode = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The page's words on one line each apart by a single space, the no-break spaces as plain ones.
 QString pageText(const QString& pdf, int page)
