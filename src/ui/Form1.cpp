@@ -3,10 +3,8 @@
 #include "ui/Form1.h"
 
 #include "model/ChamberModel.h"
-#include "model/NumberText.h"
 #include "ui/ChamberFields.h"
 #include "ui/ClickWatcher.h"
-#include "ui/ChamberConstructionDialog.h"
 #include "ui/ControlLayout.h"
 #include "ui/TextField.h"
 #include "ui/WindowLook.h"
@@ -17,13 +15,10 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
-#include <QToolTip>
 
 #include <algorithm>
 #include <initializer_list>
@@ -121,7 +116,7 @@ Form1::Form1(QWidget* parent)
     connect(button(u"Command1"), &QPushButton::clicked, this, &Form1::calculate);
     connectHighlights();
 
-    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this, &Form1::openChamberConstruction);
+    connectDialogShortcuts();
 }
 
 QLineEdit* Form1::textField(QStringView name) const
@@ -256,35 +251,6 @@ std::optional<Form1::Chamber> Form1::readAndCompute()
     return chamber;
 }
 
-std::optional<ChamberFigures> Form1::chamberFigures()
-{
-    const std::optional<Chamber> chamber = readAndCompute();
-    if (!chamber)
-        return std::nullopt;
-    ChamberFigures figures;
-    figures.dimensions = chamber->dimensions;
-    for (const InputField& input : kInputFields) {
-        figures.inputs.append({caption(input.caption)->text(),
-                               QString::fromStdString(formatDecimalComma(chamber->inputs.*input.value))});
-    }
-    for (const ResultField& result : kResultFields) {
-        figures.results.append({caption(result.caption)->text(), result.textOf(chamber->dimensions)});
-    }
-    return figures;
-}
-
-void Form1::openChamberConstruction()
-{
-    std::optional<ChamberFigures> figures = chamberFigures();
-    if (!figures)
-        return;
-    if (m_construction)
-        m_construction->setFigures(std::move(*figures));
-    else
-        m_construction = new ChamberConstructionDialog(std::move(*figures), this);
-    m_construction->open();
-}
-
 void Form1::connectHighlights()
 {
     for (const HighlightRow& row : kHighlightRows) {
@@ -334,39 +300,6 @@ void Form1::fitSizeToState()
     } else {
         setFixedSize(toPixels(kClientArea).size());
     }
-}
-
-// The templates and the cutting files are reached from nothing on the window's surface, so the
-// drawing tells of them.
-bool Form1::event(QEvent* event)
-{
-    if (event->type() != QEvent::ToolTip)
-        return QWidget::event(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    if (const QRect drawing = ChamberDrawing::bounds(); drawing.contains(help->pos())) {
-        const QString shortcut = QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText);
-        QToolTip::showText(help->globalPos(),
-                           tr("Costruzione della camera: sagome in PDF e file DXF per il taglio: %1, o il tasto destro sul disegno o "
-                              "sullo sfondo").arg(shortcut),
-                           this, drawing);
-    } else {
-        QToolTip::hideText();
-        event->ignore();
-    }
-    return true;
-}
-
-// On the background, the drawing and the captions: a field keeps its own menu.
-void Form1::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (QWidget* under = childAt(event->pos()); under && !qobject_cast<QLabel*>(under)) {
-        event->ignore();
-        return;
-    }
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu->addAction(tr("Costruzione della camera…")), &QAction::triggered, this, &Form1::openChamberConstruction);
-    menu->popup(event->globalPos());
 }
 
 void Form1::changeEvent(QEvent* event)

@@ -1,5 +1,6 @@
 // Scaricometro's one window: five engine figures in, "Calcola", eleven chamber dimensions out,
-// and a drawing of the chamber that lights the part a result measures when it is clicked.
+// and a drawing of the chamber that lights the part a result measures when it is clicked; from it
+// the chamber's construction and its waves open in dialogs of their own.
 #pragma once
 
 #include "sheets/TemplatePlan.h"
@@ -24,6 +25,7 @@ class QPushButton;
 namespace scaricometro {
 
 class ChamberConstructionDialog;
+class WavesDialog;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -56,6 +58,10 @@ public Q_SLOTS:
     // the figures the inputs give now, with the entries left in it the last time.
     void openChamberConstruction();
 
+    // Opens the dialog of the waves in the chamber the inputs give now, with the engine's entries
+    // left in it the last time, and starts their analysis.
+    void openWaves();
+
 protected:
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
@@ -78,6 +84,8 @@ private:
         ChamberDimensions dimensions;
     };
     [[nodiscard]] std::optional<Chamber> readAndCompute();
+    [[nodiscard]] ChamberFigures figuresOf(const Chamber& chamber) const;
+    void connectDialogShortcuts();
     void connectHighlights();
     void highlight(const HighlightRow& row);
     void paintLine(int line, const QColor& color);
@@ -88,6 +96,7 @@ private:
     ChamberDrawing m_drawing;
     bool m_pressedOnBackground = false;
     QPointer<ChamberConstructionDialog> m_construction;  // made when first asked for
+    QPointer<WavesDialog> m_waves;                       // likewise
 };
 
 }  // namespace scaricometro
