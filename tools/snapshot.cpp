@@ -4,14 +4,20 @@
 // sheet and one piece per cone, the templates (A4) as a PDF and the parts' cutting files into a
 // folder, the 3D model and its centre line into a folder, with the sections bent as asked, and a
 // picture of the chamber's construction dialog with those bends typed in. After the results it
-// prints where the centre line of each section ends, as the data sheet gives it.
+// prints where the centre line of each section ends, as the data sheet gives it. With --waves it
+// analyses the chamber's waves for the engine that --engine gives, as the dialog "Onde nella
+// camera" does, saves the dialog's CSV files and its picture into a folder, and prints the
+// accord as the dialog words it. --inputs types the window's five figures before everything else.
 //
-//   scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]
-//                         [--model FOLDER] [--dialog DIALOG.png]
+//   scaricometro-snapshot OUTPUT.png [FIGURE] [--inputs E:V:N:S:D] [--templates TEMPLATES.pdf]
+//                         [--dxf FOLDER] [--model FOLDER] [--dialog DIALOG.png]
 //                         [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
+//                         [--waves FOLDER] [--engine bore=40,rod=85,cr=12,port=28,transfer=130,release=5]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
+//       --inputs 190:500:9000:54,5:38 types them as a tuner would, decimal commas and all
 //       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
 //       --bend L3=30:4@90 bends it towards the side view's viewer instead
+//       --engine gives any of the six, the others taken as the dialog's defaults
 #include "cutfiles/CuttingFiles.h"
 #include "cutfiles/ModelFiles.h"
 #include "model/ChamberRoute.h"
@@ -19,10 +25,13 @@
 #include "model/NumberText.h"
 #include "ui/ChamberConstructionDialog.h"
 #include "ui/ChamberFields.h"
+#include "ui/EngineFields.h"
 #include "ui/Form1.h"
+#include "ui/WavesDialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -33,7 +42,11 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace {
 
@@ -104,6 +117,49 @@ QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBen
     return dialog->grab().toImage();
 }
 
+constexpr qsizetype kWindowInputs = 5;
+
+// The window's five figures of `--inputs E:V:N:S:D`, as they are to be typed; none where there are
+// not five.
+std::optional<QStringList> windowInputs(const QString& option)
+{
+    const QStringList texts = option.split(u':');
+    if (texts.size() != kWindowInputs)
+        return std::nullopt;
+    return texts;
+}
+
+struct EngineOption {
+    QStringView key;
+    double scaricometro::waves::EngineFigures::*value;
+};
+
+constexpr std::array kEngineOptions{
+    EngineOption{u"bore", &scaricometro::waves::EngineFigures::boreMm},
+    EngineOption{u"rod", &scaricometro::waves::EngineFigures::rodMm},
+    EngineOption{u"cr", &scaricometro::waves::EngineFigures::compressionRatio},
+    EngineOption{u"port", &scaricometro::waves::EngineFigures::portWidthMm},
+    EngineOption{u"transfer", &scaricometro::waves::EngineFigures::transferDuration},
+    EngineOption{u"release", &scaricometro::waves::EngineFigures::releasePressureBar},
+};
+
+// The figures of `--engine bore=40,rod=85,...`, each number with a decimal point, as the dialog's
+// fields are to show them; none where one cannot be read.
+std::optional<std::vector<std::pair<double scaricometro::waves::EngineFigures::*, QString>>> engineTexts(const QString& option)
+{
+    std::vector<std::pair<double scaricometro::waves::EngineFigures::*, QString>> texts;
+    for (const QString& given : option.split(u',', Qt::SkipEmptyParts)) {
+        const QString key = given.section(u'=', 0, 0);
+        bool isNumber = false;
+        const double value = given.section(u'=', 1).toDouble(&isNumber);
+        const auto known = std::ranges::find_if(kEngineOptions, [&](const EngineOption& o) { return o.key == key; });
+        if (!isNumber || known == kEngineOptions.end())
+            return std::nullopt;
+        texts.emplace_back(known->value, QString::fromStdString(scaricometro::formatDecimalComma(value)));
+    }
+    return texts;
+}
+
 // The files saved into `folder`, each path printed after `what`; whether they could be.
 bool saveInto(const QString& folder, const std::vector<scaricometro::FileToSave>& files, const char* what,
               QTextStream& out, QTextStream& err)
@@ -115,6 +171,29 @@ bool saveInto(const QString& folder, const std::vector<scaricometro::FileToSave>
     for (const scaricometro::FileToSave& file : files)
         out << what << " saved as " << QDir(folder).filePath(file.name) << '\n';
     return true;
+}
+
+// The waves' dialog as the window opens it, the engine's figures typed in, once its analysis is
+// over; none, with why printed, where there is none.
+scaricometro::WavesDialog* analysedWaves(
+    scaricometro::Form1& window,
+    const std::vector<std::pair<double scaricometro::waves::EngineFigures::*, QString>>& engine, QTextStream& err)
+{
+    window.openWaves();
+    auto* dialog = window.findChild<scaricometro::WavesDialog*>();
+    const auto* fields = dialog->findChild<scaricometro::EngineFields*>();
+    for (const auto& [value, text] : engine)
+        fields->field(value)->setText(text);
+    dialog->restart();
+    if (const std::optional<QString> refusal = dialog->refusal()) {
+        err << "no waves: " << *refusal << '\n';
+        return nullptr;
+    }
+    QEventLoop analysis;
+    QObject::connect(dialog, &scaricometro::WavesDialog::analysisComplete, &analysis, &QEventLoop::quit);
+    if (!dialog->isComplete())
+        analysis.exec();
+    return dialog;
 }
 
 }  // namespace
@@ -139,17 +218,27 @@ int main(int argc, char* argv[])
     const QString modelFolder = takeOption(arguments, QStringLiteral("--model"));
     const bool dialogAsked = arguments.contains(QStringLiteral("--dialog"));
     const QString dialogPath = takeOption(arguments, QStringLiteral("--dialog"));
+    const bool wavesAsked = arguments.contains(QStringLiteral("--waves"));
+    const QString wavesFolder = takeOption(arguments, QStringLiteral("--waves"));
+    const auto engine = engineTexts(takeOption(arguments, QStringLiteral("--engine")));
+    const bool inputsAsked = arguments.contains(QStringLiteral("--inputs"));
+    const auto inputs = windowInputs(takeOption(arguments, QStringLiteral("--inputs")));
     scaricometro::TemplateOptions options;
     const std::optional<scaricometro::ChamberBends> bends = takeBends(arguments);
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
         || (cuttingFilesAsked && cuttingFolder.isEmpty()) || (modelAsked && modelFolder.isEmpty())
-        || (dialogAsked && dialogPath.isEmpty()) || !bends) {
-        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--templates TEMPLATES.pdf] [--dxf FOLDER]\n"
-               "                             [--model FOLDER] [--dialog DIALOG.png]\n"
+        || (dialogAsked && dialogPath.isEmpty()) || !bends || (wavesAsked && wavesFolder.isEmpty()) || !engine
+        || (inputsAsked && !inputs)) {
+        err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--inputs E:V:N:S:D] [--templates TEMPLATES.pdf]\n"
+               "                             [--dxf FOLDER] [--model FOLDER] [--dialog DIALOG.png]\n"
                "                             [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
+               "                             [--waves FOLDER] [--engine bore=40,rod=85,cr=12,port=28,transfer=130,release=5]\n"
                "FIGURE is a result's caption (L1 ... L6, D1 ... D4, \"Lunghezza Totale\") to click.\n"
+               "--inputs 190:500:9000:54,5:38 types the window's five figures, as the window takes them.\n"
                "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces;\n"
-               "--bend L3=30:4@90 in the plane 90 degrees clockwise from up, seen from the engine end.\n";
+               "--bend L3=30:4@90 in the plane 90 degrees clockwise from up, seen from the engine end.\n"
+               "--waves saves the waves' CSV files and the dialog's picture into FOLDER for the engine\n"
+               "that --engine gives (each figure optional, with a decimal point).\n";
         return 2;
     }
     options.bends = *bends;
@@ -158,7 +247,16 @@ int main(int argc, char* argv[])
 
     scaricometro::Form1 window;
     window.show();
+    if (inputs) {
+        for (std::size_t i = 0; i < scaricometro::kInputFields.size(); ++i)
+            window.textField(scaricometro::kInputFields[i].field.name())->setText(inputs->at(static_cast<qsizetype>(i)));
+    }
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    const std::optional<scaricometro::ChamberFigures> computed = window.chamberFigures();
+    if (!computed) {
+        err << "the window refuses these inputs\n";
+        return 2;
+    }
 
     QLabel* figureCaption = nullptr;
     for (const scaricometro::ResultField& result : scaricometro::kResultFields) {
@@ -167,7 +265,7 @@ int main(int argc, char* argv[])
         if (caption->text() == figure)
             figureCaption = caption;
     }
-    const scaricometro::ChamberFigures figures = *window.chamberFigures();
+    const scaricometro::ChamberFigures& figures = *computed;
     const auto development = std::get<scaricometro::ChamberDevelopment>(
         scaricometro::developChamber(figures.dimensions, options.thickness));
     const scaricometro::ChamberRoute route = scaricometro::ChamberRoute::trace(development, options.bends);
@@ -229,6 +327,26 @@ int main(int argc, char* argv[])
         }
         if (!saveInto(modelFolder, scaricometro::modelFiles(route, scaricometro::ChamberMesh::faceted(route)), "model file", out, err))
             return 1;
+    }
+    if (!wavesFolder.isEmpty()) {
+        scaricometro::WavesDialog* waves = analysedWaves(window, *engine, err);
+        if (!waves)
+            return 1;
+        const std::optional<std::vector<scaricometro::FileToSave>> files = waves->csvFiles();
+        if (!files) {
+            err << "the run at the typed speed broke down\n";
+            return 1;
+        }
+        if (!saveInto(wavesFolder, *files, "waves file", out, err))
+            return 1;
+        const QString picturePath = QDir(wavesFolder).filePath(QStringLiteral("scaricometro-onde.png"));
+        waves->resize(waves->sizeHint());
+        if (!waves->grab().save(picturePath)) {
+            err << "could not write " << picturePath << '\n';
+            return 1;
+        }
+        out << "waves dialog saved as " << picturePath << '\n';
+        out << waves->findChild<QLabel*>(QStringLiteral("accordSentence"))->text() << '\n';
     }
     return 0;
 }
