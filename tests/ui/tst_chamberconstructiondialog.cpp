@@ -157,7 +157,7 @@ void ChamberConstructionDialogTest::reachedFromTheBackgroundMenu()
             menu->close();
             continue;
         }
-        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().size(), 2);
         QCOMPARE(menu->actions().front()->text(), u"Costruzione della camera…"_s);
         menu->actions().front()->trigger();
         menu->close();
