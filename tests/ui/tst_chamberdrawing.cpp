@@ -299,8 +299,9 @@ void ChamberDrawingTest::rightButtonOpensTheMenu()
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
     const auto close = qScopeGuard([menu] { menu->close(); });
-    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().size(), 2);
     QCOMPARE(menu->actions().front()->text(), u"Costruzione della camera…"_s);
+    QCOMPARE(menu->actions().back()->text(), u"Onde nella camera…"_s);
     verifyLit({12, 13, 30});
 }
 
