@@ -9,11 +9,11 @@ namespace {
 constexpr double kEnergyPerPressure = 1 / (kGamma - 1);
 constexpr double kMetresPerMm = 1e-3;
 
+// Selections rather than branches, so that the cells' loop vectorises.
 double minmod(double a, double b)
 {
-    if (a * b <= 0)
-        return 0;
-    return std::abs(a) < std::abs(b) ? a : b;
+    const double smaller = std::abs(a) < std::abs(b) ? a : b;
+    return a * b > 0 ? smaller : 0.0;
 }
 
 Primitive mirrored(const Primitive& state)
@@ -24,6 +24,32 @@ Primitive mirrored(const Primitive& state)
 Flux scaled(const Flux& flux, double factor)
 {
     return {flux.mass * factor, flux.momentum * factor, flux.energy * factor};
+}
+
+// Toro's HLLC in the form that writes the star states' flux through the star pressure,
+// F* = (S*·(S·U − F) + S·p*·(0, 1, S*)) / (S − S*), with Davis's wave speeds from the sound speeds
+// given. The outer speeds are held to 0 at the most, so that where all the waves run one way the
+// star flux on that side is the upwind flux itself, without a branch.
+Flux hllcWithSoundSpeeds(const Primitive& left, double cLeft, const Primitive& right, double cRight)
+{
+    const double sLeft = std::min(std::min(left.velocity - cLeft, right.velocity - cRight), 0.0);
+    const double sRight = std::max(std::max(left.velocity + cLeft, right.velocity + cRight), 0.0);
+    const double mLeft = left.density * (sLeft - left.velocity);
+    const double mRight = right.density * (sRight - right.velocity);
+    const double sStar = (right.pressure - left.pressure + mLeft * left.velocity - mRight * right.velocity)
+        / (mLeft - mRight);
+    const bool fromLeft = sStar >= 0;
+    const double density = fromLeft ? left.density : right.density;
+    const double velocity = fromLeft ? left.velocity : right.velocity;
+    const double pressure = fromLeft ? left.pressure : right.pressure;
+    const double s = fromLeft ? sLeft : sRight;
+    const double starPressure = pressure + (fromLeft ? mLeft : mRight) * (sStar - velocity);
+    const double momentum = density * velocity;
+    const double energy = pressure * kEnergyPerPressure + 0.5 * momentum * velocity;
+    const double share = 1 / (s - sStar);
+    return {sStar * (s - velocity) * density * share,
+            (sStar * ((s - velocity) * momentum - pressure) + s * starPressure) * share,
+            (sStar * ((s - velocity) * energy - pressure * velocity) + s * starPressure * sStar) * share};
 }
 
 }  // namespace
@@ -47,32 +73,9 @@ Flux physicalFlux(const Primitive& state)
     return {massFlux, massFlux * state.velocity + state.pressure, (energy + state.pressure) * state.velocity};
 }
 
-// Toro's HLLC with Davis's wave speeds, in the form that writes the star states' flux through
-// the star pressure: F* = (S*·(S·U − F) + S·p*·(0, 1, S*)) / (S − S*).
 Flux hllcFlux(const Primitive& left, const Primitive& right)
 {
-    const double cLeft = left.soundSpeed();
-    const double cRight = right.soundSpeed();
-    const double sLeft = std::min(left.velocity - cLeft, right.velocity - cRight);
-    const double sRight = std::max(left.velocity + cLeft, right.velocity + cRight);
-    if (sLeft >= 0)
-        return physicalFlux(left);
-    if (sRight <= 0)
-        return physicalFlux(right);
-    const double mLeft = left.density * (sLeft - left.velocity);
-    const double mRight = right.density * (sRight - right.velocity);
-    const double sStar = (right.pressure - left.pressure + mLeft * left.velocity - mRight * right.velocity)
-        / (mLeft - mRight);
-    const bool fromLeft = sStar >= 0;
-    const Primitive& side = fromLeft ? left : right;
-    const double s = fromLeft ? sLeft : sRight;
-    const double starPressure = side.pressure + (fromLeft ? mLeft : mRight) * (sStar - side.velocity);
-    const Flux flux = physicalFlux(side);
-    const Conserved state = toConserved(side);
-    const double share = 1 / (s - sStar);
-    return {sStar * (s * state.mass - flux.mass) * share,
-            (sStar * (s * state.momentum - flux.momentum) + s * starPressure) * share,
-            (sStar * (s * state.energy - flux.energy) + s * starPressure * sStar) * share};
+    return hllcWithSoundSpeeds(left, left.soundSpeed(), right, right.soundSpeed());
 }
 
 std::optional<Flux> WallEnd::flux(const EndFace& end)
@@ -133,7 +136,7 @@ PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial
     , m_areaShare(cells)
     , m_mass(cells), m_momentum(cells), m_energy(cells)
     , m_nextMass(cells), m_nextMomentum(cells), m_nextEnergy(cells)
-    , m_rho(cells), m_u(cells), m_p(cells)
+    , m_rho(cells), m_inverseRho(cells), m_u(cells), m_p(cells), m_c(cells)
     , m_dRho(cells), m_dU(cells), m_dP(cells)
     , m_halfRho(cells), m_halfU(cells), m_halfP(cells)
     , m_fluxMass(cells + 1), m_fluxMomentum(cells + 1), m_fluxEnergy(cells + 1)
@@ -183,28 +186,25 @@ double PipeFlow::totalEnergy() const
 // from one step's end to the next step, so that each is worked out once.
 bool PipeFlow::refreshPrimitives()
 {
-    double fastestFlow = 0;
-    double largestCSquared = 0;
+    double fastestSignal = 0;
     bool positive = true;
     for (std::size_t i = 0; i < cellCount(); ++i) {
         const double inverseDensity = 1 / m_mass[i];
         m_rho[i] = m_mass[i];
+        m_inverseRho[i] = inverseDensity;
         m_u[i] = m_momentum[i] * inverseDensity;
         m_p[i] = (kGamma - 1) * (m_energy[i] - 0.5 * m_momentum[i] * m_u[i]);
         positive = positive && m_rho[i] > 0 && m_p[i] > 0;
-        fastestFlow = std::max(fastestFlow, std::abs(m_u[i]));
-        largestCSquared = std::max(largestCSquared, kGamma * m_p[i] * inverseDensity);
+        m_c[i] = std::sqrt(kGamma * m_p[i] * inverseDensity);
+        fastestSignal = std::max(fastestSignal, std::abs(m_u[i]) + m_c[i]);
     }
-    m_fastestFlow = fastestFlow;
-    m_largestSoundSpeed = std::sqrt(largestCSquared);
+    m_fastestSignal = fastestSignal;
     return positive;
 }
 
-// The fastest signal, |u| + c, is bounded by the largest |u| plus the largest c: one square root
-// for the whole duct rather than one a cell, for a step at most a hair shorter.
 double PipeFlow::stableStep(double courant) const
 {
-    return courant * m_cellLength / (m_fastestFlow + m_largestSoundSpeed);
+    return courant * m_cellLength / m_fastestSignal;
 }
 
 // Hancock's predictor: limited differences of the primitives across each cell, and the state half
@@ -214,27 +214,30 @@ void PipeFlow::reconstruct(double dt)
 {
     const std::size_t n = cellCount();
     const double half = dt / (2 * m_cellLength);
-    for (std::size_t i = 0; i < n; ++i) {
+    const auto predict = [&](std::size_t i, double dRho, double dU, double dP) {
         const double rho = m_rho[i];
         const double u = m_u[i];
         const double p = m_p[i];
-        const bool inner = i > 0 && i + 1 < n;
-        const double dRho = inner ? minmod(rho - m_rho[i - 1], m_rho[i + 1] - rho) : 0;
-        const double dU = inner ? minmod(u - m_u[i - 1], m_u[i + 1] - u) : 0;
-        const double dP = inner ? minmod(p - m_p[i - 1], m_p[i + 1] - p) : 0;
         // (1/A)·dA/dx over the cell, times half the step: the area's share in the predictor.
         const double area = 0.5 * dt * m_areaShare[i];
         const double halfRho = rho - half * (u * dRho + rho * dU) - area * rho * u;
-        const double halfU = u - half * (u * dU + dP / rho);
+        const double halfU = u - half * (u * dU + dP * m_inverseRho[i]);
         const double halfP = p - half * (kGamma * p * dU + u * dP) - area * kGamma * p * u;
-        const bool keeps = halfRho - 0.5 * std::abs(dRho) > 0 && halfP - 0.5 * std::abs(dP) > 0;
+        const bool keeps = (halfRho - 0.5 * std::abs(dRho) > 0) & (halfP - 0.5 * std::abs(dP) > 0);
         m_halfRho[i] = keeps ? halfRho : rho;
         m_halfU[i] = keeps ? halfU : u;
         m_halfP[i] = keeps ? halfP : p;
         m_dRho[i] = keeps ? dRho : 0;
         m_dU[i] = keeps ? dU : 0;
         m_dP[i] = keeps ? dP : 0;
+    };
+    // The end cells keep their own state across them: first order at the ends.
+    predict(0, 0, 0, 0);
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        predict(i, minmod(m_rho[i] - m_rho[i - 1], m_rho[i + 1] - m_rho[i]), minmod(m_u[i] - m_u[i - 1], m_u[i + 1] - m_u[i]),
+                minmod(m_p[i] - m_p[i - 1], m_p[i + 1] - m_p[i]));
     }
+    predict(n - 1, 0, 0, 0);
 }
 
 EndFace PipeFlow::endFace(Side side, double dt) const
@@ -262,13 +265,17 @@ std::optional<PipeFlow::StepFailure> PipeFlow::step(double dt, DuctEnd& inlet, D
 {
     const std::size_t n = cellCount();
     reconstruct(dt);
+    // The wave speeds from the sound speeds of the cells either side, worked out once a cell
+    // rather than twice a face from the faces' own states.
     for (std::size_t face = 1; face < n; ++face) {
         const std::size_t left = face - 1;
         const std::size_t right = face;
-        const Flux flux = hllcFlux(
+        const Flux flux = hllcWithSoundSpeeds(
             {m_halfRho[left] + 0.5 * m_dRho[left], m_halfU[left] + 0.5 * m_dU[left], m_halfP[left] + 0.5 * m_dP[left]},
+            m_c[left],
             {m_halfRho[right] - 0.5 * m_dRho[right], m_halfU[right] - 0.5 * m_dU[right],
-             m_halfP[right] - 0.5 * m_dP[right]});
+             m_halfP[right] - 0.5 * m_dP[right]},
+            m_c[right]);
         m_fluxMass[face] = flux.mass * m_faceArea[face];
         m_fluxMomentum[face] = flux.momentum * m_faceArea[face];
         m_fluxEnergy[face] = flux.energy * m_faceArea[face];

@@ -116,10 +116,10 @@ private:
     // The state, per unit of volume, and the next step's.
     std::vector<double> m_mass, m_momentum, m_energy;
     std::vector<double> m_nextMass, m_nextMomentum, m_nextEnergy;
-    // The state's primitives, and the fastest flow and sound in it.
-    std::vector<double> m_rho, m_u, m_p;
-    double m_fastestFlow = 0;
-    double m_largestSoundSpeed = 0;
+    // The state's primitives, with the inverse density and the sound speed, and its fastest
+    // signal |u| + c.
+    std::vector<double> m_rho, m_inverseRho, m_u, m_p, m_c;
+    double m_fastestSignal = 0;
     // Scratch for a step: the primitives' limited differences, the half-step state, the fluxes
     // times the faces' areas.
     std::vector<double> m_dRho, m_dU, m_dP;
