@@ -1,5 +1,7 @@
 #include "waves/PipeFlow.h"
 
+#include "waves/Lanes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,11 +11,12 @@ namespace {
 constexpr double kEnergyPerPressure = 1 / (kGamma - 1);
 constexpr double kMetresPerMm = 1e-3;
 
-// Selections rather than branches, so that the cells' loop vectorises.
-double minmod(double a, double b)
+template <typename T>
+T minmod(T a, T b)
 {
-    const double smaller = std::abs(a) < std::abs(b) ? a : b;
-    return a * b > 0 ? smaller : 0.0;
+    using std::abs;
+    const T smaller = lanes::select(abs(a) < abs(b), a, b);
+    return lanes::select(a * b > T(0.0), smaller, T(0.0));
 }
 
 Primitive mirrored(const Primitive& state)
@@ -29,24 +32,34 @@ Flux scaled(const Flux& flux, double factor)
 // Toro's HLLC in the form that writes the star states' flux through the star pressure,
 // F* = (S*·(S·U − F) + S·p*·(0, 1, S*)) / (S − S*), with Davis's wave speeds from the sound speeds
 // given. The outer speeds are held to 0 at the most, so that where all the waves run one way the
-// star flux on that side is the upwind flux itself, without a branch.
-Flux hllcWithSoundSpeeds(const Primitive& left, double cLeft, const Primitive& right, double cRight)
+// star flux on that side is the upwind flux itself: one formula, no branch, for a pack of faces.
+template <typename T>
+struct FaceFlux {
+    T mass;
+    T momentum;
+    T energy;
+};
+
+template <typename T>
+FaceFlux<T> hllc(T rhoLeft, T uLeft, T pLeft, T cLeft, T rhoRight, T uRight, T pRight, T cRight)
 {
-    const double sLeft = std::min(std::min(left.velocity - cLeft, right.velocity - cRight), 0.0);
-    const double sRight = std::max(std::max(left.velocity + cLeft, right.velocity + cRight), 0.0);
-    const double mLeft = left.density * (sLeft - left.velocity);
-    const double mRight = right.density * (sRight - right.velocity);
-    const double sStar = (right.pressure - left.pressure + mLeft * left.velocity - mRight * right.velocity)
-        / (mLeft - mRight);
-    const bool fromLeft = sStar >= 0;
-    const double density = fromLeft ? left.density : right.density;
-    const double velocity = fromLeft ? left.velocity : right.velocity;
-    const double pressure = fromLeft ? left.pressure : right.pressure;
-    const double s = fromLeft ? sLeft : sRight;
-    const double starPressure = pressure + (fromLeft ? mLeft : mRight) * (sStar - velocity);
-    const double momentum = density * velocity;
-    const double energy = pressure * kEnergyPerPressure + 0.5 * momentum * velocity;
-    const double share = 1 / (s - sStar);
+    using std::max;
+    using std::min;
+    const T zero(0.0);
+    const T sLeft = min(min(uLeft - cLeft, uRight - cRight), zero);
+    const T sRight = max(max(uLeft + cLeft, uRight + cRight), zero);
+    const T mLeft = rhoLeft * (sLeft - uLeft);
+    const T mRight = rhoRight * (sRight - uRight);
+    const T sStar = (pRight - pLeft + mLeft * uLeft - mRight * uRight) / (mLeft - mRight);
+    const auto fromLeft = sStar >= zero;
+    const T density = lanes::select(fromLeft, rhoLeft, rhoRight);
+    const T velocity = lanes::select(fromLeft, uLeft, uRight);
+    const T pressure = lanes::select(fromLeft, pLeft, pRight);
+    const T s = lanes::select(fromLeft, sLeft, sRight);
+    const T starPressure = pressure + lanes::select(fromLeft, mLeft, mRight) * (sStar - velocity);
+    const T momentum = density * velocity;
+    const T energy = pressure * kEnergyPerPressure + 0.5 * momentum * velocity;
+    const T share = 1.0 / (s - sStar);
     return {sStar * (s - velocity) * density * share,
             (sStar * ((s - velocity) * momentum - pressure) + s * starPressure) * share,
             (sStar * ((s - velocity) * energy - pressure * velocity) + s * starPressure * sStar) * share};
@@ -75,7 +88,9 @@ Flux physicalFlux(const Primitive& state)
 
 Flux hllcFlux(const Primitive& left, const Primitive& right)
 {
-    return hllcWithSoundSpeeds(left, left.soundSpeed(), right, right.soundSpeed());
+    const FaceFlux<double> flux = hllc(left.density, left.velocity, left.pressure, left.soundSpeed(), right.density,
+                                       right.velocity, right.pressure, right.soundSpeed());
+    return {flux.mass, flux.momentum, flux.energy};
 }
 
 std::optional<Flux> WallEnd::flux(const EndFace& end)
@@ -188,16 +203,23 @@ bool PipeFlow::refreshPrimitives()
 {
     double fastestSignal = 0;
     bool positive = true;
-    for (std::size_t i = 0; i < cellCount(); ++i) {
-        const double inverseDensity = 1 / m_mass[i];
-        m_rho[i] = m_mass[i];
-        m_inverseRho[i] = inverseDensity;
-        m_u[i] = m_momentum[i] * inverseDensity;
-        m_p[i] = (kGamma - 1) * (m_energy[i] - 0.5 * m_momentum[i] * m_u[i]);
-        positive = positive && m_rho[i] > 0 && m_p[i] > 0;
-        m_c[i] = std::sqrt(kGamma * m_p[i] * inverseDensity);
-        fastestSignal = std::max(fastestSignal, std::abs(m_u[i]) + m_c[i]);
-    }
+    lanes::forEach(0, cellCount(), [&]<typename T>(std::size_t i, T) {
+        using std::abs;
+        using std::sqrt;
+        const T mass = lanes::load<T>(m_mass.data(), i);
+        const T momentum = lanes::load<T>(m_momentum.data(), i);
+        const T inverseDensity = 1.0 / mass;
+        const T u = momentum * inverseDensity;
+        const T p = (kGamma - 1) * (lanes::load<T>(m_energy.data(), i) - 0.5 * momentum * u);
+        const T c = sqrt(kGamma * p * inverseDensity);
+        lanes::store(m_rho.data(), i, mass);
+        lanes::store(m_inverseRho.data(), i, inverseDensity);
+        lanes::store(m_u.data(), i, u);
+        lanes::store(m_p.data(), i, p);
+        lanes::store(m_c.data(), i, c);
+        positive = positive && lanes::allOf(mass > T(0.0) && p > T(0.0));
+        fastestSignal = std::max(fastestSignal, lanes::largest(abs(u) + c));
+    });
     m_fastestSignal = fastestSignal;
     return positive;
 }
@@ -214,30 +236,36 @@ void PipeFlow::reconstruct(double dt)
 {
     const std::size_t n = cellCount();
     const double half = dt / (2 * m_cellLength);
-    const auto predict = [&](std::size_t i, double dRho, double dU, double dP) {
-        const double rho = m_rho[i];
-        const double u = m_u[i];
-        const double p = m_p[i];
+    const auto predict = [&]<typename T>(std::size_t i, T dRho, T dU, T dP) {
+        using std::abs;
+        using std::min;
+        const T rho = lanes::load<T>(m_rho.data(), i);
+        const T u = lanes::load<T>(m_u.data(), i);
+        const T p = lanes::load<T>(m_p.data(), i);
         // (1/A)·dA/dx over the cell, times half the step: the area's share in the predictor.
-        const double area = 0.5 * dt * m_areaShare[i];
-        const double halfRho = rho - half * (u * dRho + rho * dU) - area * rho * u;
-        const double halfU = u - half * (u * dU + dP * m_inverseRho[i]);
-        const double halfP = p - half * (kGamma * p * dU + u * dP) - area * kGamma * p * u;
-        const bool keeps = (halfRho - 0.5 * std::abs(dRho) > 0) & (halfP - 0.5 * std::abs(dP) > 0);
-        m_halfRho[i] = keeps ? halfRho : rho;
-        m_halfU[i] = keeps ? halfU : u;
-        m_halfP[i] = keeps ? halfP : p;
-        m_dRho[i] = keeps ? dRho : 0;
-        m_dU[i] = keeps ? dU : 0;
-        m_dP[i] = keeps ? dP : 0;
+        const T area = 0.5 * dt * lanes::load<T>(m_areaShare.data(), i);
+        const T halfRho = rho - half * (u * dRho + rho * dU) - area * rho * u;
+        const T halfU = u - half * (u * dU + dP * lanes::load<T>(m_inverseRho.data(), i));
+        const T halfP = p - half * (kGamma * p * dU + u * dP) - area * kGamma * p * u;
+        const auto keeps = min(halfRho - 0.5 * abs(dRho), halfP - 0.5 * abs(dP)) > T(0.0);
+        lanes::store(m_halfRho.data(), i, lanes::select(keeps, halfRho, rho));
+        lanes::store(m_halfU.data(), i, lanes::select(keeps, halfU, u));
+        lanes::store(m_halfP.data(), i, lanes::select(keeps, halfP, p));
+        lanes::store(m_dRho.data(), i, lanes::select(keeps, dRho, T(0.0)));
+        lanes::store(m_dU.data(), i, lanes::select(keeps, dU, T(0.0)));
+        lanes::store(m_dP.data(), i, lanes::select(keeps, dP, T(0.0)));
+    };
+    const auto slope = [](const std::vector<double>& values, std::size_t i, auto kind) {
+        using T = decltype(kind);
+        const T here = lanes::load<T>(values.data(), i);
+        return minmod(here - lanes::load<T>(values.data(), i - 1), lanes::load<T>(values.data(), i + 1) - here);
     };
     // The end cells keep their own state across them: first order at the ends.
-    predict(0, 0, 0, 0);
-    for (std::size_t i = 1; i + 1 < n; ++i) {
-        predict(i, minmod(m_rho[i] - m_rho[i - 1], m_rho[i + 1] - m_rho[i]), minmod(m_u[i] - m_u[i - 1], m_u[i + 1] - m_u[i]),
-                minmod(m_p[i] - m_p[i - 1], m_p[i + 1] - m_p[i]));
-    }
-    predict(n - 1, 0, 0, 0);
+    predict(0, 0.0, 0.0, 0.0);
+    lanes::forEach(1, n - 1, [&]<typename T>(std::size_t i, T kind) {
+        predict(i, slope(m_rho, i, kind), slope(m_u, i, kind), slope(m_p, i, kind));
+    });
+    predict(n - 1, 0.0, 0.0, 0.0);
 }
 
 EndFace PipeFlow::endFace(Side side, double dt) const
@@ -267,19 +295,20 @@ std::optional<PipeFlow::StepFailure> PipeFlow::step(double dt, DuctEnd& inlet, D
     reconstruct(dt);
     // The wave speeds from the sound speeds of the cells either side, worked out once a cell
     // rather than twice a face from the faces' own states.
-    for (std::size_t face = 1; face < n; ++face) {
-        const std::size_t left = face - 1;
-        const std::size_t right = face;
-        const Flux flux = hllcWithSoundSpeeds(
-            {m_halfRho[left] + 0.5 * m_dRho[left], m_halfU[left] + 0.5 * m_dU[left], m_halfP[left] + 0.5 * m_dP[left]},
-            m_c[left],
-            {m_halfRho[right] - 0.5 * m_dRho[right], m_halfU[right] - 0.5 * m_dU[right],
-             m_halfP[right] - 0.5 * m_dP[right]},
-            m_c[right]);
-        m_fluxMass[face] = flux.mass * m_faceArea[face];
-        m_fluxMomentum[face] = flux.momentum * m_faceArea[face];
-        m_fluxEnergy[face] = flux.energy * m_faceArea[face];
-    }
+    lanes::forEach(1, n, [&]<typename T>(std::size_t face, T) {
+        const auto at = [face](const std::vector<double>& values, std::size_t back) {
+            return lanes::load<T>(values.data(), face - back);
+        };
+        // The left cell's state at its right face, the right cell's at its left face.
+        const FaceFlux<T> flux
+            = hllc(at(m_halfRho, 1) + 0.5 * at(m_dRho, 1), at(m_halfU, 1) + 0.5 * at(m_dU, 1),
+                   at(m_halfP, 1) + 0.5 * at(m_dP, 1), at(m_c, 1), at(m_halfRho, 0) - 0.5 * at(m_dRho, 0),
+                   at(m_halfU, 0) - 0.5 * at(m_dU, 0), at(m_halfP, 0) - 0.5 * at(m_dP, 0), at(m_c, 0));
+        const T area = at(m_faceArea, 0);
+        lanes::store(m_fluxMass.data(), face, flux.mass * area);
+        lanes::store(m_fluxMomentum.data(), face, flux.momentum * area);
+        lanes::store(m_fluxEnergy.data(), face, flux.energy * area);
+    });
     const std::optional<Flux> out = outlet.flux(endFace(Side::Outlet, dt));
     const std::optional<Flux> in = inlet.flux(endFace(Side::Inlet, dt));
     if (!out || !in)
@@ -291,12 +320,16 @@ std::optional<PipeFlow::StepFailure> PipeFlow::step(double dt, DuctEnd& inlet, D
     m_fluxMomentum[0] = in->momentum;
     m_fluxEnergy[0] = in->energy;
 
-    for (std::size_t i = 0; i < n; ++i) {
-        const double rate = dt * m_inverseVolume[i];
-        m_nextMass[i] = m_mass[i] + rate * (m_fluxMass[i] - m_fluxMass[i + 1]);
-        m_nextMomentum[i] = m_momentum[i] + rate * (m_fluxMomentum[i] - m_fluxMomentum[i + 1] + m_halfP[i] * m_areaStep[i]);
-        m_nextEnergy[i] = m_energy[i] + rate * (m_fluxEnergy[i] - m_fluxEnergy[i + 1]);
-    }
+    lanes::forEach(0, n, [&]<typename T>(std::size_t i, T) {
+        const auto at = [i](const std::vector<double>& values, std::size_t ahead = 0) {
+            return lanes::load<T>(values.data(), i + ahead);
+        };
+        const T rate = dt * at(m_inverseVolume);
+        lanes::store(m_nextMass.data(), i, at(m_mass) + rate * (at(m_fluxMass) - at(m_fluxMass, 1)));
+        lanes::store(m_nextMomentum.data(), i,
+                     at(m_momentum) + rate * (at(m_fluxMomentum) - at(m_fluxMomentum, 1) + at(m_halfP) * at(m_areaStep)));
+        lanes::store(m_nextEnergy.data(), i, at(m_energy) + rate * (at(m_fluxEnergy) - at(m_fluxEnergy, 1)));
+    });
     m_mass.swap(m_nextMass);
     m_momentum.swap(m_nextMomentum);
     m_energy.swap(m_nextEnergy);
