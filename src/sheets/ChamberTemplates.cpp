@@ -5,8 +5,6 @@
 
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <numeric>
 
@@ -108,18 +106,7 @@ void ChamberTemplates::paint(QPagedPaintDevice& device) const
 
 std::optional<QString> ChamberTemplates::saveAsPdf(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return u"il file non si può creare (%1)"_s.arg(file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(u"Scaricometro"_s);
-        writer.setTitle(kDocumentTitle.toString());
-        paint(writer);
-    }
-    if (!file.commit())
-        return u"il file non si può scrivere (%1)"_s.arg(file.errorString());
-    return std::nullopt;
+    return savePdf(path, kDocumentTitle, [this](QPagedPaintDevice& device) { paint(device); });
 }
 
 }  // namespace scaricometro

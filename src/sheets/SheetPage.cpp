@@ -2,6 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include <cmath>
 #include <vector>
@@ -94,6 +96,23 @@ double headingBottom(const QString& figures, const QStringList& lines, double co
     for (const HeadingRow& row : headingRows(title, figures, lines))
         bottom += wrappedTextHeight(row.text, row.font, contentWidth) + row.spaceAfter;
     return bottom;
+}
+
+std::optional<QString> savePdf(const QString& path, QStringView title,
+                               const std::function<void(QPagedPaintDevice&)>& paint)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return u"il file non si può creare (%1)"_s.arg(file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(u"Scaricometro"_s);
+        writer.setTitle(title.toString());
+        paint(writer);
+    }
+    if (!file.commit())
+        return u"il file non si può scrivere (%1)"_s.arg(file.errorString());
+    return std::nullopt;
 }
 
 void paintCheckRuler(const Page& page)

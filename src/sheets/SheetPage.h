@@ -12,6 +12,10 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
+#include <optional>
+
+class QPagedPaintDevice;
 
 namespace scaricometro {
 
@@ -63,6 +67,10 @@ void paintHeading(const Page& page, const QString& figures, int number, int coun
 // lays out its content under its own heading starts it there.
 [[nodiscard]] double headingBottom(const QString& figures, const QStringList& lines, double contentWidth,
                                    QStringView title = kDocumentTitle);
+// Writes the pages `paint` makes into a PDF at `path`, titled `title`, whole or not at all; why
+// not, where it could not.
+[[nodiscard]] std::optional<QString> savePdf(const QString& path, QStringView title,
+                                             const std::function<void(QPagedPaintDevice&)>& paint);
 // A 100 mm rule with a tick each millimetre, to check the print with a real one, and how to print.
 void paintCheckRuler(const Page& page);
 

@@ -6,8 +6,6 @@
 
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <array>
 
@@ -107,18 +105,7 @@ void WavesSheet::paint(QPagedPaintDevice& device) const
 
 std::optional<QString> WavesSheet::saveAsPdf(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return u"il file non si può creare (%1)"_s.arg(file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(u"Scaricometro"_s);
-        writer.setTitle(kWavesDocumentTitle.toString());
-        paint(writer);
-    }
-    if (!file.commit())
-        return u"il file non si può scrivere (%1)"_s.arg(file.errorString());
-    return std::nullopt;
+    return savePdf(path, kWavesDocumentTitle, [this](QPagedPaintDevice& device) { paint(device); });
 }
 
 }  // namespace scaricometro
