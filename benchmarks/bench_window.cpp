@@ -1,11 +1,13 @@
 // One "Calcola" click and one highlight click on the real window, each with the repaint it
 // causes, on whichever Qt platform the environment names (offscreen without a display).
 #include "ui/Form1.h"
+#include "ui/WavesDialog.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void calcolaClick_data();
     void calcolaClick();
     void highlightClick();
+    void wavesFirstPlot();
 
 private:
     std::unique_ptr<Form1> m_form;
@@ -109,6 +112,20 @@ void WindowBenchmark::highlightClick()
     }
     QVERIFY(windowPaints->paints >= click);
     QCOMPARE(m_form->lineColor(u"Line12"), QColor(click % 2 ? Qt::red : Qt::black));
+}
+
+// From the waves' analysis starting to the typed speed's cycle drawn: what the tuner waits for
+// on opening the dialog, the rest of the band following on the workers.
+void WindowBenchmark::wavesFirstPlot()
+{
+    m_form->openWaves();
+    auto* dialog = m_form->findChild<WavesDialog*>();
+    QVERIFY(dialog);
+    QSignalSpy shown(dialog, &WavesDialog::typedSpeedShown);
+    QBENCHMARK {
+        dialog->restart();
+        QVERIFY(shown.wait(10000));
+    }
 }
 
 QTEST_MAIN(WindowBenchmark)

@@ -227,6 +227,8 @@ void WavesDialog::receive(std::uint64_t generation, std::size_t index, const wav
     if (const auto* result = std::get_if<waves::RpmResult>(&outcome); result && index == m_typedIndex)
         m_typed = *result;
     showResults();
+    if (index == m_typedIndex)
+        Q_EMIT typedSpeedShown();
     if (isComplete()) {
         m_analysis.reset();  // its workers are done
         Q_EMIT analysisComplete();

@@ -59,6 +59,8 @@ public Q_SLOTS:
     void restart();
 
 Q_SIGNALS:
+    // The typed speed's run is over and drawn.
+    void typedSpeedShown();
     // The last speed's run is over.
     void analysisComplete();
 
