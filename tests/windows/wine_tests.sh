@@ -5,8 +5,9 @@
 # window_check:
 #
 #   wine_tests.sh LINUX_BUILD WINDOWS_BUILD           the test programs, the snapshot tool, the
-#                                                     real window and a click on Calcola, the
-#                                                     installer and its uninstaller
+#                                                     waves' analysis, the real window and a
+#                                                     click on Calcola, the installer and its
+#                                                     uninstaller
 #   wine_tests.sh LINUX_BUILD WINDOWS_BUILD startup N start-up times of N runs of each window
 set -euo pipefail
 linux_build=$1
@@ -119,6 +120,21 @@ model_files() {
         /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../cutfiles/compare_model.py" "$snapshot_dir/modello" "$work/linux-model"
 }
 check "the 3D model and its centre line" model_files
+
+# The analysis of the waves for a small engine's short chamber: the same cycle and band, to the
+# fourth decimal of a bar, and the same accord as the Linux build finds.
+waves=(--inputs 203:510:8000:20:12)
+mkdir -p "$work/linux-waves" "$snapshot_dir/onde"
+"$linux_build/bin/scaricometro-snapshot" "$work/linux-waves.png" "${waves[@]}" --waves "$work/linux-waves" \
+    | grep '^Accordata' >"$work/linux-accord.txt"
+waves_files() {
+    timeout 600 wine "$windows_build/bin/scaricometro-snapshot.exe" 'C:\users\Niccolò\onde.png' "${waves[@]}" \
+        --waves 'C:\users\Niccolò\onde' >"$work/waves.txt" &&
+        cmp "$work/linux-waves/scaricometro-ciclo.csv" "$snapshot_dir/onde/scaricometro-ciclo.csv" &&
+        cmp "$work/linux-waves/scaricometro-banda.csv" "$snapshot_dir/onde/scaricometro-banda.csv" &&
+        grep '^Accordata' "$work/waves.txt" | tr -d '\r' | diff "$work/linux-accord.txt" -
+}
+check "the waves' cycle and band as CSV files, and the accord" waves_files
 
 echo "== The real window: Calcola, then L4"
 (wine "$windows_build/bin/scaricometro.exe" &)
