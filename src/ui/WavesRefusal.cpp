@@ -58,8 +58,11 @@ FieldProblem whyNoEngine(EngineRefusal refusal, const Window& window, const Engi
     switch (refusal) {
     case EngineRefusal::ExhaustDurationOutOfRange:
         return inWindow(window, &ChamberInputs::exhaustDuration, tr("\"%1\" deve essere maggiore di 0 e minore di 360."));
-    case EngineRefusal::WaveSpeedNotPositive:
-        return inWindow(window, &ChamberInputs::waveSpeed, mustBePositive);
+    case EngineRefusal::WaveSpeedOutOfRange:
+        return inWindow(window, &ChamberInputs::waveSpeed,
+                        tr("Le onde si calcolano con \"%1\" da %2 a %3 m/s: la velocità del suono nei gas di scarico, "
+                           "dall'aria fredda ai gas più caldi.")
+                            .arg(u"%1"_s, groupedWhole(waves::kSlowestWave), groupedWhole(waves::kFastestWave)));
     case EngineRefusal::RpmOutOfRange:
         return inWindow(window, &ChamberInputs::maxRpm,
                         tr("Le onde si calcolano con \"%1\" da %2 a %3: sotto, ogni regime richiederebbe minuti di "

@@ -159,6 +159,10 @@ QString ductFailureSentence(const waves::DuctFailure& failure)
         return u"La camera è lunga in tutto %1 mm: per calcolarne le onde ne servono almeno %2. "
                u"Controllare i dati della finestra da cui sono ricavate le lunghezze L1…L6."_s
             .arg(decimals(failure.lengthMm, kLengthPlaces), decimals(waves::kShortestDuctMm, 0));
+    case waves::DuctRefusal::TooLong:
+        return u"La camera è lunga in tutto %1 mm: oltre %2 mm il calcolo delle onde durerebbe troppo a lungo. "
+               u"Controllare i dati della finestra da cui sono ricavate le lunghezze L1…L6."_s
+            .arg(decimals(failure.lengthMm, kLengthPlaces), decimals(waves::kLongestDuctMm, 0));
     case waves::DuctRefusal::DiameterNotPositive:
         return u"L%1 ha un diametro di zero o meno: le onde hanno bisogno di un tubo aperto in ogni tratto. "
                u"Controllare i dati della finestra da cui è ricavato."_s

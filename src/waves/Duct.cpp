@@ -58,8 +58,10 @@ std::variant<Duct, DuctFailure> Duct::fromSections(std::vector<DuctSection> sect
         duct.m_lengthMm += section.lengthMm;
         duct.m_sections.push_back(section);
     }
-    if (!(duct.m_lengthMm >= kShortestDuctMm) || !std::isfinite(duct.m_lengthMm))
+    if (!(duct.m_lengthMm >= kShortestDuctMm))
         return DuctFailure{DuctRefusal::TooShort, 0, duct.m_lengthMm};
+    if (!(duct.m_lengthMm <= kLongestDuctMm))
+        return DuctFailure{DuctRefusal::TooLong, 0, duct.m_lengthMm};
     return duct;
 }
 

@@ -14,6 +14,8 @@ namespace scaricometro::waves {
 
 inline constexpr std::size_t kSectionCount = 6;
 inline constexpr double kShortestDuctMm = 50;
+// Beyond this the cells and the steps of one run would take minutes; no chamber is so long.
+inline constexpr double kLongestDuctMm = 5000;
 inline constexpr double kLongestCellMm = 5;
 
 struct DuctSection {
@@ -26,13 +28,14 @@ struct DuctSection {
 
 enum class DuctRefusal {
     TooShort,             // the sections together are shorter than kShortestDuctMm
+    TooLong,              // ... or longer than kLongestDuctMm
     DiameterNotPositive,  // some section has a diameter of 0 or less
 };
 
 struct DuctFailure {
     DuctRefusal reason;
     std::size_t section = 0;  // for DiameterNotPositive: which section (0 for L1)
-    double lengthMm = 0;      // for TooShort: how long the duct is
+    double lengthMm = 0;      // for TooShort and TooLong: how long the duct is
 };
 
 class Duct {

@@ -28,7 +28,7 @@ std::optional<EngineRefusal> firstRefusal(const ChamberInputs& window, const Eng
         EngineRefusal otherwise;
     } checks[] = {
         {window.exhaustDuration > 0 && window.exhaustDuration < kFullTurn, EngineRefusal::ExhaustDurationOutOfRange},
-        {window.waveSpeed > 0 && std::isfinite(window.waveSpeed), EngineRefusal::WaveSpeedNotPositive},
+        {window.waveSpeed >= kSlowestWave && window.waveSpeed <= kFastestWave, EngineRefusal::WaveSpeedOutOfRange},
         {window.maxRpm >= kLowestRpm && window.maxRpm <= kHighestRpm, EngineRefusal::RpmOutOfRange},
         {window.stroke > 0 && std::isfinite(window.stroke), EngineRefusal::StrokeNotPositive},
         {figures.boreMm > 0 && std::isfinite(figures.boreMm), EngineRefusal::BoreNotPositive},

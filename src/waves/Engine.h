@@ -22,7 +22,7 @@ struct EngineFigures {
 // Why the figures make no engine, each naming the figure to mend.
 enum class EngineRefusal {
     ExhaustDurationOutOfRange,    // "Gradi Scarico" not above 0 and below 360
-    WaveSpeedNotPositive,         // "Velocità onda sonica"
+    WaveSpeedOutOfRange,          // "Velocità onda sonica" outside kSlowestWave ... kFastestWave
     RpmOutOfRange,                // "Giri/min massimi" outside kLowestRpm ... kHighestRpm
     StrokeNotPositive,            // "Corsa motore"
     BoreNotPositive,              // Alesaggio
@@ -39,6 +39,10 @@ enum class EngineRefusal {
 // two-stroke turns.
 inline constexpr double kLowestRpm = 1000;
 inline constexpr double kHighestRpm = 40000;
+// The speeds of sound the pipe's gas can have, from cold air to the hottest exhaust; a faster one
+// would shorten every step until one run took hours.
+inline constexpr double kSlowestWave = 200;   // m/s
+inline constexpr double kFastestWave = 1500;  // m/s
 
 // The crank angles at which the ports open and close, and bottom dead centre.
 struct PortTiming {

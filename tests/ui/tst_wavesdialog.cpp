@@ -166,8 +166,10 @@ void WavesDialogTest::refuses_data()
     QTest::newRow("rpm too low") << u"Text3"_s << QString() << u"900"_s
                                  << u"Le onde si calcolano con \"Giri/min massimi\" da 1\u00A0000 a 40\u00A0000"_s;
     QTest::newRow("no wave speed") << u"Text2"_s << QString() << u"-1"_s
-                                   << u"\"Velocità onda sonica\" deve essere maggiore di zero.\nCorreggerlo nella "
-                                      u"finestra del programma e riaprire \"Onde nella camera\"."_s;
+                                   << u"Le onde si calcolano con \"Velocità onda sonica\" da 200 a 1\u00A0500 m/s"_s;
+    QTest::newRow("wave speed too fast") << u"Text2"_s << QString() << u"5000"_s
+                                         << u"la velocità del suono nei gas di scarico, dall'aria fredda ai gas più "
+                                            u"caldi.\nCorreggerlo nella finestra del programma e riaprire \"Onde nella camera\"."_s;
 }
 
 // Return in the field, or a save asked for, tells what to mend, with the focus in the dialog's field.

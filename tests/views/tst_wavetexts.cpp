@@ -155,6 +155,8 @@ void WaveTextsTest::sentences_data()
     QTest::newRow("too short") << ductFailureSentence({waves::DuctRefusal::TooShort, 0, 32.54})
                                << u"La camera è lunga in tutto 32,5 mm: per calcolarne le onde ne servono almeno 50. "_s + window
                                << u"L1…L6."_s;
+    QTest::newRow("too long") << ductFailureSentence({waves::DuctRefusal::TooLong, 0, 14207.26})
+                              << u"La camera è lunga in tutto 14207,3 mm: oltre 5000 mm il calcolo"_s << u"L1…L6."_s;
     QTest::newRow("a diameter of none") << ductFailureSentence({waves::DuctRefusal::DiameterNotPositive, 2, 0})
                                         << u"L3 ha un diametro di zero o meno"_s << u"da cui è ricavato."_s;
 }

@@ -104,7 +104,9 @@ void EngineCycleTest::figuresThatMakeNoEngineAreRefused_data()
                                 << EngineRefusal::ExhaustDurationOutOfRange;
     QTest::newRow("exhaust 360°") << window(&ChamberInputs::exhaustDuration, 360) << standard
                                   << EngineRefusal::ExhaustDurationOutOfRange;
-    QTest::newRow("no wave speed") << window(&ChamberInputs::waveSpeed, 0) << standard << EngineRefusal::WaveSpeedNotPositive;
+    QTest::newRow("no wave speed") << window(&ChamberInputs::waveSpeed, 0) << standard << EngineRefusal::WaveSpeedOutOfRange;
+    QTest::newRow("199 m/s") << window(&ChamberInputs::waveSpeed, 199) << standard << EngineRefusal::WaveSpeedOutOfRange;
+    QTest::newRow("1 501 m/s") << window(&ChamberInputs::waveSpeed, 1501) << standard << EngineRefusal::WaveSpeedOutOfRange;
     QTest::newRow("999 rpm") << window(&ChamberInputs::maxRpm, 999) << standard << EngineRefusal::RpmOutOfRange;
     QTest::newRow("40 001 rpm") << window(&ChamberInputs::maxRpm, 40001) << standard << EngineRefusal::RpmOutOfRange;
     QTest::newRow("no stroke") << window(&ChamberInputs::stroke, 0) << standard << EngineRefusal::StrokeNotPositive;
@@ -159,6 +161,11 @@ void EngineCycleTest::chamberBecomesADuct()
     const Duct shorter = std::get<Duct>(Duct::fromChamber(noBelly));
     QCOMPARE(shorter.leftOut(), std::vector<std::size_t>{3});
     QCOMPARE(shorter.sections().size(), std::size_t{5});
+
+    // A header of 400 mm makes a chamber over 5 m long.
+    const DuctFailure huge = std::get<DuctFailure>(Duct::fromChamber(dimensionsOf({203, 510, 12000, 39.3, 400})));
+    QCOMPARE(huge.reason, DuctRefusal::TooLong);
+    QVERIFY(huge.lengthMm > kLongestDuctMm);
 
     ChamberDimensions tiny = dimensions;
     tiny.L1 = tiny.L2 = tiny.L3 = tiny.L4 = tiny.L5 = 0;
@@ -272,7 +279,7 @@ void EngineCycleTest::anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown_data()
     QTest::newRow("a pinhole port") << kDefaults << EngineFigures{40, 85, 12, 0.01, 130, 5};
     QTest::newRow("barely any compression") << kDefaults << EngineFigures{40, 85, 1.001, 28, 130, 5};
     QTest::newRow("huge bore, short rod") << ChamberInputs{340, 510, 40000, 20, 60} << EngineFigures{300, 10.01, 40, 300, 339, 1.02};
-    QTest::newRow("cold pipe, fast engine") << ChamberInputs{203, 50, 40000, 39.3, 29} << EngineFigures{};
+    QTest::newRow("cold pipe, fast engine") << ChamberInputs{203, 200, 40000, 39.3, 29} << EngineFigures{};
 }
 
 void EngineCycleTest::anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown()
