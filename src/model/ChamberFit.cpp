@@ -5,16 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace scaricometro {
 namespace {
 
-// An angle's difference taken the short way round, −180 to 180.
-double turnBetween(double a, double b)
-{
-    const double turned = withinTurn(a - b);
-    return turned > 180 ? turned - 360 : turned;
-}
+constexpr double kDegree = std::numbers::pi / 180;
 
 double centreLineLength(const ChamberRoute& route)
 {
@@ -43,16 +39,26 @@ FitFailure positionFailure(const ChamberDevelopment& development, const FitAttem
 
 }  // namespace
 
+// The direction is judged by the angle it is off: from the wanted axis where both angles are
+// given, from the vertical half-plane of the wanted angle in plan where that alone is, so that an
+// outlet pointing almost straight up is not held to an angle in plan it barely has.
 bool outletReaches(const ChamberRoute& route, const FitTarget& target)
 {
     const RouteFrame& outlet = route.outlet();
     if (!(norm(outlet.point - target.point) <= kFitToleranceMm))
         return false;
-    const Heading heading = headingOf(outlet.along);
-    const bool upright = std::hypot(outlet.along.x, outlet.along.y) == 0;
-    if (target.planDegrees && !upright && !(std::abs(turnBetween(heading.planDegrees, *target.planDegrees)) <= kFitToleranceDegrees))
-        return false;
-    return !target.riseDegrees || std::abs(heading.riseDegrees - *target.riseDegrees) <= kFitToleranceDegrees;
+    const Vector3& along = outlet.along;
+    if (target.planDegrees) {
+        const double plan = *target.planDegrees * kDegree;
+        const Vector3 side{-std::sin(plan), std::cos(plan), 0};
+        const Vector3 ahead{std::cos(plan), std::sin(plan), 0};
+        const double off = target.riseDegrees ? angleBetween(along, std::cos(*target.riseDegrees * kDegree) * ahead
+                                                                        + Vector3{0, 0, std::sin(*target.riseDegrees * kDegree)})
+                                              : std::asin(std::min(std::abs(dot(along, side)), 1.0));
+        if (!(off <= kFitToleranceDegrees * kDegree) || (!target.riseDegrees && dot(along, ahead) < 0))
+            return false;
+    }
+    return !target.riseDegrees || std::abs(headingOf(along).riseDegrees - *target.riseDegrees) <= kFitToleranceDegrees;
 }
 
 FitOutcome fitChamber(const ChamberDevelopment& development, const ChamberBends& bends, const FreeSections& free,

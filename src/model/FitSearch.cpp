@@ -24,6 +24,8 @@ constexpr double kStepDegrees = 1e-3;
 constexpr double kLimitMarginDegrees = 0.01;
 constexpr double kLargestBendDegrees = 179.9;
 constexpr int kLimitSearchSteps = 40;
+constexpr double kAtLimitDegrees = 1e-9;
+constexpr double kLeastUsefulBendDegrees = 10;
 // The search's own aim, far inside the tolerance, for the rounding of what it writes.
 constexpr double kSolvedMm = 1e-7;
 constexpr double kFoundMm = 1e-4;
@@ -89,7 +91,9 @@ public:
         for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
             m_bends[i].pieces = std::clamp(bends[i].pieces, kFewestBendPieces, kMostBendPieces);
             m_scale += std::max(development.sections[i].length, 0.0);
-            if (free[i] && development.sections[i].length > 0)
+            // A section that cannot take even a small bend in the most pieces would only hold the
+            // search at its limit: it stays as given.
+            if (free[i] && largestBend(development.sections[i], kMostBendPieces) >= kLeastUsefulBendDegrees)
                 m_free.push_back(i);
         }
         if (!withDirection) {
@@ -279,16 +283,23 @@ private:
         int stalled = 0;
         for (int step = 0; step < kRestoreSteps && norm(at) > kSolvedMm && stalled < kStallSteps; ++step) {
             const SmallMatrix jacobian = jacobianAt(x, at);
-            const SmallMatrix jacobianT = jacobian.transposed();
-            const SymmetricEigen normal = symmetricEigen(jacobianT * jacobian);
-            const Variables gradient = jacobianT * at;
-            const double scale = std::max(normal.values.front(), kRankShare);
             bool better = false;
             while (!better && damping < kMostDamping) {
-                const Variables down = inverseTimes(normal, gradient, x.size(), damping * scale);
+                // A section held at the largest bend its pieces take, where the step would take it
+                // further, is left out of the step, so that the others do what it cannot.
+                std::vector<bool> held(m_free.size());
+                Variables move;
+                do {
+                    const SmallMatrix usable = withoutHeld(jacobian, held);
+                    const SymmetricEigen normal = symmetricEigen(usable.transposed() * usable);
+                    move = inverseTimes(normal, usable.transposed() * at, x.size(),
+                                        damping * std::max(normal.values.front(), kRankShare));
+                    for (double& part : move)
+                        part = -part;
+                } while (holdAtLimits(x, move, held));
                 Variables trial = x;
                 for (std::size_t i = 0; i < x.size(); ++i)
-                    trial[i] -= down[i];
+                    trial[i] += move[i];
                 keepWithin(trial);
                 const std::vector<double> trialAt = constraints(trial);
                 if (norm(trialAt) < norm(at)) {
@@ -307,6 +318,85 @@ private:
         return x;
     }
 
+    // Marks the sections at their limit that `x + move` would bend further; whether any was new.
+    bool holdAtLimits(const Variables& x, const Variables& move, std::vector<bool>& held) const
+    {
+        bool more = false;
+        for (std::size_t k = 0; k < m_free.size(); ++k) {
+            const double now = std::hypot(x[2 * k], x[2 * k + 1]);
+            if (held[k] || now < limitOf(k) - kAtLimitDegrees)
+                continue;
+            if (std::hypot(x[2 * k] + move[2 * k], x[2 * k + 1] + move[2 * k + 1]) > now) {
+                held[k] = true;
+                more = true;
+            }
+        }
+        return more;
+    }
+
+    [[nodiscard]] static SmallMatrix withoutHeld(SmallMatrix jacobian, const std::vector<bool>& held)
+    {
+        for (std::size_t k = 0; k < held.size(); ++k) {
+            for (std::size_t i = 0; held[k] && i < jacobian.rows(); ++i)
+                jacobian(i, 2 * k) = jacobian(i, 2 * k + 1) = 0;
+        }
+        return jacobian;
+    }
+
+    struct NewtonStep {
+        Variables direction;
+        SymmetricEigen normal;  // of JᵀJ, the held sections' columns naught
+        SmallMatrix jacobianT;
+        std::size_t rank = 0;
+        bool stationary = false;
+    };
+
+    // The step onto the constraints, least in length, and the Newton step along them with the
+    // curvature gathered so far; the held sections kept where they are.
+    [[nodiscard]] static NewtonStep newtonStep(const Variables& x, const std::vector<double>& at, const SmallMatrix& jacobian,
+                                               SmallMatrix hessian, const std::vector<bool>& held)
+    {
+        const std::size_t n = x.size();
+        Variables gradient(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const bool still = held[i / 2];
+            gradient[i] = still ? 0 : 2 * x[i];
+            for (std::size_t j = 0; j < n; ++j) {
+                if (still || held[j / 2])
+                    hessian(i, j) = i == j ? 1 : 0;
+            }
+        }
+        NewtonStep step{Variables(n), symmetricEigen(jacobian.transposed() * jacobian), jacobian.transposed(), 0, false};
+        step.rank = rankOf(step.normal, kRankShare);
+        const Variables normalStep = inverseTimes(step.normal, step.jacobianT * at, step.rank);
+        // The null space's basis Z, and the Newton step along it.
+        const std::size_t free = n - step.rank;
+        SmallMatrix basis(n, free);
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t k = 0; k < free; ++k)
+                basis(i, k) = step.normal.vectors(i, step.rank + k);
+        }
+        const SmallMatrix basisT = basis.transposed();
+        const SymmetricEigen reduced = symmetricEigen(basisT * hessian * basis);
+        Variables pull = hessian * normalStep;
+        for (std::size_t i = 0; i < n; ++i)
+            pull[i] = gradient[i] - pull[i];
+        const std::vector<double> reducedPull = basisT * pull;
+        step.stationary = norm(reducedPull) <= kStationary * std::max(1.0, norm(gradient)) && norm(at) <= kSolvedMm;
+        Variables along(free);
+        for (std::size_t k = 0; k < free; ++k) {
+            double component = 0;
+            for (std::size_t i = 0; i < free; ++i)
+                component += reduced.vectors(i, k) * reducedPull[i];
+            for (std::size_t i = 0; i < free; ++i)
+                along[i] -= reduced.vectors(i, k) * component / std::max(reduced.values[k], kLeastCurvature);
+        }
+        const Variables tangent = basis * along;
+        for (std::size_t i = 0; i < n; ++i)
+            step.direction[i] = tangent[i] - normalStep[i];
+        return step;
+    }
+
     // Newton's method on the conditions of the least bending on the constraints: the step in the
     // constraints' null space with the Lagrangian's curvature, gathered step by step (BFGS), and
     // the step onto them; each judged by the exact penalty |x|² + ρ|c|.
@@ -323,8 +413,7 @@ private:
             const SmallMatrix jacobian = jacobianAt(x, at);
             const std::size_t n = x.size();
             const SmallMatrix jacobianT = jacobian.transposed();
-            const SymmetricEigen normal = symmetricEigen(jacobianT * jacobian);
-            const std::size_t rank = rankOf(normal, kRankShare);
+            const std::size_t rank = rankOf(symmetricEigen(jacobianT * jacobian), kRankShare);
             if (rank == n)
                 break;
             Variables gradient(n);
@@ -344,34 +433,14 @@ private:
             }
             previous = x;
             previousJacobianT = jacobianT;
-            const Variables normalStep = inverseTimes(normal, jacobianT * at, rank);
-            // The null space's basis Z, and the Newton step along it.
-            const std::size_t free = n - rank;
-            SmallMatrix basis(n, free);
-            for (std::size_t i = 0; i < n; ++i) {
-                for (std::size_t k = 0; k < free; ++k)
-                    basis(i, k) = normal.vectors(i, rank + k);
-            }
-            const SmallMatrix basisT = basis.transposed();
-            const SymmetricEigen reduced = symmetricEigen(basisT * hessian * basis);
-            Variables pull = hessian * normalStep;
-            for (std::size_t i = 0; i < n; ++i)
-                pull[i] = gradient[i] - pull[i];
-            const std::vector<double> reducedPull = basisT * pull;
-            if (norm(reducedPull) <= kStationary * std::max(1.0, norm(gradient)) && norm(at) <= kSolvedMm)
+            std::vector<bool> held(m_free.size());
+            NewtonStep newton;
+            do {
+                newton = newtonStep(x, at, withoutHeld(jacobian, held), hessian, held);
+            } while (holdAtLimits(x, newton.direction, held));
+            if (newton.stationary)
                 break;
-            Variables along(free);
-            for (std::size_t k = 0; k < free; ++k) {
-                double component = 0;
-                for (std::size_t i = 0; i < free; ++i)
-                    component += reduced.vectors(i, k) * reducedPull[i];
-                for (std::size_t i = 0; i < free; ++i)
-                    along[i] -= reduced.vectors(i, k) * component / std::max(reduced.values[k], kLeastCurvature);
-            }
-            const Variables tangent = basis * along;
-            Variables direction(n);
-            for (std::size_t i = 0; i < n; ++i)
-                direction[i] = tangent[i] - normalStep[i];
+            const Variables& direction = newton.direction;
             weight = std::max(weight, 2 * norm(multipliers) + 1);
             const auto merit = [&](const Variables& y, const std::vector<double>& values) {
                 return dot(y, y) + weight * norm(values);
@@ -387,7 +456,7 @@ private:
                 std::vector<double> trialAt = constraints(trial);
                 if (merit(trial, trialAt) >= now && halving == 0) {
                     // The second-order correction: back onto the constraints from the full step.
-                    const Variables back = inverseTimes(normal, jacobianT * trialAt, rank);
+                    const Variables back = inverseTimes(newton.normal, newton.jacobianT * trialAt, newton.rank);
                     for (std::size_t i = 0; i < n; ++i)
                         trial[i] -= back[i];
                     keepWithin(trial);

@@ -3,6 +3,7 @@
 // placed from its pieces' placements; planes in the side view's plane keep the chamber there,
 // turning every plane turns the chamber about the inlet's axis, neighbouring sections meet rim on
 // rim, and each joint's turn carries one seam onto the next.
+#include "SecondRoute.h"
 #include "TestChambers.h"
 #include "model/ChamberQuantities.h"
 #include "model/ChamberRoute.h"
@@ -20,63 +21,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kExactMm = 1e-9;
 constexpr double kExactRadians = 1e-12;
-
-// A rotation as a unit quaternion w + (x, y, z).
-struct Quaternion {
-    double w = 1;
-    Vector3 v;
-
-    static Quaternion about(Vector3 axis, double radians)
-    {
-        return {std::cos(radians / 2), std::sin(radians / 2) * unit(axis)};
-    }
-    // This rotation after `first`: first, then this.
-    [[nodiscard]] Quaternion operator*(const Quaternion& first) const
-    {
-        return {w * first.w - dot(v, first.v), w * first.v + first.w * v + cross(v, first.v)};
-    }
-    [[nodiscard]] Vector3 rotate(Vector3 p) const
-    {
-        const Vector3 t = 2 * cross(v, p);
-        return p + w * t + cross(v, t);
-    }
-};
-
-// Where each section ends and which way its end points and is up, worked out from the chamber's
-// frame as quaternions compose, rather than by carrying the frame.
-struct End {
-    Vector3 point;
-    Vector3 along;
-    Vector3 up;
-};
-
-std::vector<End> secondWorkingOut(const Chamber& chamber, const ChamberRoute& route)
-{
-    const Vector3 x{1, 0, 0};
-    const Vector3 z{0, 0, 1};
-    Quaternion turned;
-    Vector3 point;
-    std::vector<End> ends;
-    for (std::size_t i = 0; i < kChamberSections.size(); ++i) {
-        const Frustum& frustum = chamber.development.sections[i];
-        const SectionBend& bend = chamber.bends[i];
-        const RouteSection& section = route.sections()[i];
-        if (section.isBent()) {
-            // In the start frame, x along the pipe and z up: the plane p bends towards
-            // cos p · z + sin p · (x × z), clockwise seen looking along x.
-            const double plane = bend.plane * kPi / 180;
-            const Vector3 towards = std::cos(plane) * z + std::sin(plane) * cross(x, z);
-            const Vector3 inside = bend.degrees > 0 ? towards : -1 * towards;
-            const Vector3 outlet = section.cuts->placement(section.pieces()).apply({0, 0, frustum.length});
-            point = point + turned.rotate(outlet.x * inside + outlet.y * cross(x, inside) + outlet.z * x);
-            turned = turned * Quaternion::about(cross(x, towards), bend.degrees * kPi / 180);
-        } else if (frustum.length > 0) {
-            point = point + turned.rotate(frustum.length * x);
-        }
-        ends.push_back({point, turned.rotate(x), turned.rotate(z)});
-    }
-    return ends;
-}
 
 // The centre, the normal and the radius of a rim, from points on it a quarter turn apart.
 struct Circle {
