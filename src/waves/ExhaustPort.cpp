@@ -99,11 +99,12 @@ std::optional<double> ExhaustPort::solveMassFlow(const EndFace& end, double effe
     };
     const double scale = std::max(std::abs(m_massFlow),
                                   nozzleMassFlow(m_engine.releasePressure(), m_releaseTemperature, 0, effectiveArea));
-    double a = m_massFlow;
+    // From the last two steps' flows carried on, and as far again as they changed, to start with.
+    double a = 2 * m_massFlow - m_massFlowBefore;
     double ga = g(a);
-    if (ga == 0)
+    if (std::abs(ga) <= kMassFlowTolerance * scale)
         return a;
-    double reach = scale * 1e-2;
+    double reach = std::max(std::abs(m_massFlow - m_massFlowBefore), kMassFlowTolerance * scale);
     double b = a;
     double gb = ga;
     for (int i = 0; i < kMostIterations && (gb > 0) == (ga > 0); ++i) {
@@ -120,7 +121,7 @@ std::optional<double> ExhaustPort::solveMassFlow(const EndFace& end, double effe
         // False position where both ends are finite, halving where one is not.
         const double c = std::isfinite(ga) && std::isfinite(gb) ? b - gb * (b - a) / (gb - ga) : 0.5 * (a + b);
         const double gc = g(c);
-        if (gc == 0)
+        if (std::abs(gc) <= kMassFlowTolerance * scale)
             return c;
         if ((gc > 0) == (gb > 0)) {
             b = c;
@@ -143,7 +144,7 @@ std::optional<Flux> ExhaustPort::flux(const EndFace& end)
     const double effectiveArea = kPortDischarge * m_engine.portArea(0.5 * (m_startAngle + m_endAngle));
     if (effectiveArea <= 0) {
         m_open = false;
-        m_massFlow = 0;
+        m_massFlow = m_massFlowBefore = 0;
         return WallEnd().flux(end);
     }
     if (!m_open) {
@@ -153,7 +154,7 @@ std::optional<Flux> ExhaustPort::flux(const EndFace& end)
         m_volume = m_engine.cylinderVolume(m_startAngle);
         m_mass = m_engine.releasePressure() * m_volume / (kGasConstant * m_releaseTemperature);
         m_energy = m_engine.releasePressure() * m_volume / (kGamma - 1);
-        m_massFlow = 0;
+        m_massFlow = m_massFlowBefore = 0;
     }
     const std::optional<double> massFlow = solveMassFlow(end, effectiveArea);
     if (!massFlow)
@@ -161,6 +162,7 @@ std::optional<Flux> ExhaustPort::flux(const EndFace& end)
     const Trial t = trial(*massFlow, end, effectiveArea);
     if (!t.valid)
         return std::nullopt;
+    m_massFlowBefore = m_massFlow;
     m_massFlow = *massFlow;
     m_mass = t.cylinderMass;
     m_energy = t.cylinderEnergy;

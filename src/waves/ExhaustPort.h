@@ -47,6 +47,7 @@ private:
     double m_energy = 0;
     double m_volume = 0;
     double m_massFlow = 0;
+    double m_massFlowBefore = 0;  // the step before's
 };
 
 }  // namespace scaricometro::waves

@@ -48,25 +48,29 @@ inline void store(double* values, std::size_t i, const Pack& value)
     return whenFalse;
 }
 
-[[nodiscard]] inline bool allOf(bool condition)
-{
-    return condition;
-}
+// The largest of the numbers it is given, and whether a condition held for all of them; packs
+// are kept lane by lane and folded once, at the end.
+class Survey {
+public:
+    void take(double value, bool condition)
+    {
+        m_largest = std::max(m_largest, value);
+        m_all = m_all && condition;
+    }
+    void take(const Pack& values, const Pack::mask_type& condition)
+    {
+        m_largestLanes = stdx::max(m_largestLanes, values);
+        m_allLanes = m_allLanes && condition;
+    }
+    [[nodiscard]] double largest() const { return std::max(m_largest, stdx::hmax(m_largestLanes)); }
+    [[nodiscard]] bool all() const { return m_all && stdx::all_of(m_allLanes); }
 
-[[nodiscard]] inline bool allOf(const Pack::mask_type& condition)
-{
-    return stdx::all_of(condition);
-}
-
-[[nodiscard]] inline double largest(double value)
-{
-    return value;
-}
-
-[[nodiscard]] inline double largest(const Pack& values)
-{
-    return stdx::hmax(values);
-}
+private:
+    double m_largest = 0;
+    bool m_all = true;
+    Pack m_largestLanes = 0.0;
+    Pack::mask_type m_allLanes{true};
+};
 
 // body(i, T{}) for every i from `from` to `to` (not included): packs first, then single cells.
 template <typename Body>

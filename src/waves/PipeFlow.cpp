@@ -201,8 +201,8 @@ double PipeFlow::totalEnergy() const
 // from one step's end to the next step, so that each is worked out once.
 bool PipeFlow::refreshPrimitives()
 {
-    double fastestSignal = 0;
-    bool positive = true;
+    // The fastest signal |u| + c, and whether every density and pressure is above zero.
+    lanes::Survey survey;
     lanes::forEach(0, cellCount(), [&]<typename T>(std::size_t i, T) {
         using std::abs;
         using std::sqrt;
@@ -217,11 +217,10 @@ bool PipeFlow::refreshPrimitives()
         lanes::store(m_u.data(), i, u);
         lanes::store(m_p.data(), i, p);
         lanes::store(m_c.data(), i, c);
-        positive = positive && lanes::allOf(mass > T(0.0) && p > T(0.0));
-        fastestSignal = std::max(fastestSignal, lanes::largest(abs(u) + c));
+        survey.take(abs(u) + c, mass > T(0.0) && p > T(0.0));
     });
-    m_fastestSignal = fastestSignal;
-    return positive;
+    m_fastestSignal = survey.largest();
+    return survey.all();
 }
 
 double PipeFlow::stableStep(double courant) const
