@@ -8,16 +8,21 @@
 // analyses the chamber's waves for the engine that --engine gives, as the dialog "Onde nella
 // camera" does, saves the dialog's CSV files and its picture into a folder, and prints the
 // accord as the dialog words it. --inputs types the window's five figures before everything else.
+// With --fit the construction dialog finds the bends that bring the outlet to the point given, the
+// sections of --free bending and the others bent as --bend says, and they are printed and used.
 //
 //   scaricometro-snapshot OUTPUT.png [FIGURE] [--inputs E:V:N:S:D] [--templates TEMPLATES.pdf]
 //                         [--dxf FOLDER] [--model FOLDER] [--dialog DIALOG.png]
 //                         [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
 //                         [--waves FOLDER] [--engine bore=40,rod=85,cr=12,port=28,transfer=130,release=5]
+//                         [--fit X,Y,Z[@PLAN,RISE] [--free L1,L3,L5]]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 //       --inputs 190:500:9000:54,5:38 types them as a tuner would, decimal commas and all
 //       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
 //       --bend L3=30:4@90 bends it towards the side view's viewer instead
 //       --engine gives any of the six, the others taken as the dialog's defaults
+//       --fit 700,-150,-120@10,-5 wants the outlet there, pointing 10° in plan and 5° down; --free
+//       names the sections the search may bend (the header and the cones where it is left out)
 #include "cutfiles/CuttingFiles.h"
 #include "cutfiles/ModelFiles.h"
 #include "model/ChamberRoute.h"
@@ -32,6 +37,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -95,7 +101,7 @@ std::optional<scaricometro::ChamberBends> takeBends(QStringList& arguments)
 }
 
 // The construction dialog as the window opens it, the bends typed into it as a tuner would.
-QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBends& bends)
+scaricometro::ChamberConstructionDialog* dialogWithBends(scaricometro::Form1& window, const scaricometro::ChamberBends& bends)
 {
     window.openChamberConstruction();
     auto* dialog = window.findChild<scaricometro::ChamberConstructionDialog*>();
@@ -113,8 +119,103 @@ QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBen
                 pieces->setValue(bends[i].pieces);
         }
     }
+    return dialog;
+}
+
+QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBends& bends)
+{
+    scaricometro::ChamberConstructionDialog* dialog = dialogWithBends(window, bends);
     dialog->resize(dialog->sizeHint());
     return dialog->grab().toImage();
+}
+
+// What `--fit X,Y,Z[@PLAN,RISE]` and `--free L1,L3,L5` ask the dialog's fields to hold: each
+// field's accessible name and its text, the boxes to tick; none where they cannot be read.
+struct FitOption {
+    std::vector<std::pair<QString, QString>> fields;
+    QStringList free;
+};
+
+std::optional<FitOption> fitOption(const QString& fit, const QString& free)
+{
+    const QRegularExpression form(QStringLiteral("^(-?[0-9.]+),(-?[0-9.]+),(-?[0-9.]+)(?:@(-?[0-9.]+),(-?[0-9.]+))?$"));
+    const QRegularExpressionMatch match = form.match(fit);
+    if (!match.hasMatch())
+        return std::nullopt;
+    FitOption option;
+    const QStringList names{QStringLiteral("Uscita voluta X (mm)"), QStringLiteral("Uscita voluta Y (mm)"),
+                            QStringLiteral("Uscita voluta Z (mm)"), QStringLiteral("Direzione voluta in pianta (gradi)"),
+                            QStringLiteral("Direzione voluta, inclinazione (gradi)")};
+    for (int i = 0; i < names.size(); ++i) {
+        bool isNumber = false;
+        const double value = match.captured(i + 1).toDouble(&isNumber);
+        if (!match.captured(i + 1).isEmpty() && !isNumber)
+            return std::nullopt;
+        option.fields.emplace_back(names[i], isNumber ? QString::fromStdString(scaricometro::formatDecimalComma(value)) : QString());
+    }
+    option.free = free.isEmpty() ? QStringList{QStringLiteral("L1"), QStringLiteral("L2"), QStringLiteral("L3"), QStringLiteral("L5")}
+                                 : free.split(u',');
+    for (const QString& section : option.free) {
+        if (std::ranges::none_of(scaricometro::kChamberSections,
+                                 [&](const scaricometro::ChamberSection& s) { return scaricometro::fromView(s.length) == section; }))
+            return std::nullopt;
+    }
+    return option;
+}
+
+// The bends the dialog finds for the fit asked, as its fields then hold them; none, with the
+// dialog's reason printed, where no bends reach the point.
+std::optional<scaricometro::ChamberBends> fittedBends(scaricometro::Form1& window, const scaricometro::ChamberBends& bends,
+                                                      const FitOption& fit, QTextStream& out, QTextStream& err)
+{
+    scaricometro::ChamberConstructionDialog* dialog = dialogWithBends(window, bends);
+    for (const auto& [name, text] : fit.fields) {
+        for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+            if (field->accessibleName() == name)
+                field->setText(text);
+        }
+    }
+    for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+        if (box->accessibleName().startsWith(QStringLiteral("Curvabile ")))
+            box->setChecked(fit.free.contains(box->text()));
+    }
+    QEventLoop search;
+    QObject::connect(dialog, &scaricometro::ChamberConstructionDialog::searchFinished, &search, &QEventLoop::quit);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("Trova le curve"))
+            button->click();
+    }
+    if (dialog->isSearching())
+        search.exec();
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        // The note under the preview, which the search's outcome, named for screen readers, is not.
+        if (label->wordWrap() && label->accessibleName().isEmpty() && label->isVisibleTo(dialog)) {
+            err << label->text() << '\n';
+            return std::nullopt;
+        }
+    }
+    scaricometro::ChamberBends found = bends;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const QString section = scaricometro::fromView(scaricometro::kChamberSections[i].length);
+        QString degrees;
+        QString plane;
+        for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+            if (field->accessibleName() == QStringLiteral("Curva %1 (gradi)").arg(section))
+                degrees = field->text();
+            if (field->accessibleName() == QStringLiteral("Piano %1 (gradi)").arg(section))
+                plane = field->text();
+        }
+        int pieces = 0;
+        for (QSpinBox* spin : dialog->findChildren<QSpinBox*>()) {
+            if (spin->accessibleName() == QStringLiteral("Pezzi %1").arg(section))
+                pieces = spin->value();
+        }
+        found[i] = {scaricometro::parseDecimalComma(degrees.toStdString()).value_or(0), pieces,
+                    scaricometro::withinTurn(scaricometro::parseDecimalComma(plane.toStdString()).value_or(0))};
+        out << "curva " << section << ": " << degrees << " gradi in " << pieces << " pezzi, piano " << plane << '\n';
+    }
+    dialog->reject();
+    return found;
 }
 
 constexpr qsizetype kWindowInputs = 5;
@@ -223,12 +324,15 @@ int main(int argc, char* argv[])
     const auto engine = engineTexts(takeOption(arguments, QStringLiteral("--engine")));
     const bool inputsAsked = arguments.contains(QStringLiteral("--inputs"));
     const auto inputs = windowInputs(takeOption(arguments, QStringLiteral("--inputs")));
+    const bool fitAsked = arguments.contains(QStringLiteral("--fit"));
+    const QString fitText = takeOption(arguments, QStringLiteral("--fit"));
+    const auto fit = fitOption(fitText, takeOption(arguments, QStringLiteral("--free")));
     scaricometro::TemplateOptions options;
     const std::optional<scaricometro::ChamberBends> bends = takeBends(arguments);
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
         || (cuttingFilesAsked && cuttingFolder.isEmpty()) || (modelAsked && modelFolder.isEmpty())
         || (dialogAsked && dialogPath.isEmpty()) || !bends || (wavesAsked && wavesFolder.isEmpty()) || !engine
-        || (inputsAsked && !inputs)) {
+        || (inputsAsked && !inputs) || (fitAsked && !fit)) {
         err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--inputs E:V:N:S:D] [--templates TEMPLATES.pdf]\n"
                "                             [--dxf FOLDER] [--model FOLDER] [--dialog DIALOG.png]\n"
                "                             [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
@@ -238,7 +342,10 @@ int main(int argc, char* argv[])
                "--bend L3=30:4 bends L3 by 30 degrees (upwards; -30 downwards) in 4 pieces;\n"
                "--bend L3=30:4@90 in the plane 90 degrees clockwise from up, seen from the engine end.\n"
                "--waves saves the waves' CSV files and the dialog's picture into FOLDER for the engine\n"
-               "that --engine gives (each figure optional, with a decimal point).\n";
+               "that --engine gives (each figure optional, with a decimal point).\n"
+               "--fit 700,-150,-120@10,-5 finds the bends that bring the outlet there (mm, in the data\n"
+               "sheet's frame), pointing 10 degrees in plan and 5 down; --free L1,L3,L5 names the sections\n"
+               "that may bend (L1, L2, L3 and L5 where it is left out), the others bent as --bend says.\n";
         return 2;
     }
     options.bends = *bends;
@@ -266,6 +373,12 @@ int main(int argc, char* argv[])
             figureCaption = caption;
     }
     const scaricometro::ChamberFigures& figures = *computed;
+    if (fit) {
+        const std::optional<scaricometro::ChamberBends> found = fittedBends(window, options.bends, *fit, out, err);
+        if (!found)
+            return 1;
+        options.bends = *found;
+    }
     const auto development = std::get<scaricometro::ChamberDevelopment>(
         scaricometro::developChamber(figures.dimensions, options.thickness));
     const scaricometro::ChamberRoute route = scaricometro::ChamberRoute::trace(development, options.bends);

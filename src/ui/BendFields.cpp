@@ -3,6 +3,7 @@
 #include "sheets/SheetTexts.h"
 #include "ui/ChamberFields.h"
 #include "ui/ProblemMessage.h"
+#include "views/QtText.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -95,6 +96,31 @@ std::variant<SectionBend, FieldProblem> BendFields::readRow(std::size_t section)
     if (!plane)
         return FieldProblem{ProblemMessage::notANumber(row.plane->accessibleName(), u"90"_s), row.plane};
     return SectionBend{*degrees, row.pieces->value(), withinTurn(*plane)};
+}
+
+BendFields::Snapshot BendFields::snapshot() const
+{
+    Snapshot typed;
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        typed[i] = {m_rows[i].degrees->text(), m_rows[i].pieces->value(), m_rows[i].plane->text()};
+    return typed;
+}
+
+void BendFields::restore(const Snapshot& snapshot)
+{
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        m_rows[i].degrees->setText(snapshot[i].degrees);
+        m_rows[i].pieces->setValue(snapshot[i].pieces);
+        m_rows[i].plane->setText(snapshot[i].plane);
+    }
+}
+
+void BendFields::write(std::size_t section, const SectionBend& bend, int decimalPlaces)
+{
+    const Row& row = m_rows[section];
+    row.degrees->setText(decimals(bend.degrees, decimalPlaces));
+    row.pieces->setValue(bend.pieces);
+    row.plane->setText(decimals(bend.plane, decimalPlaces));
 }
 
 ChamberBends BendFields::read(std::vector<FieldProblem>& problems) const

@@ -33,6 +33,19 @@ public:
     [[nodiscard]] ChamberBends read(std::vector<FieldProblem>& problems) const;
     [[nodiscard]] QLineEdit* degreesField(std::size_t section) const { return m_rows[section].degrees; }
 
+    // What each row holds as typed, to put back as it was.
+    struct Typed {
+        QString degrees;
+        int pieces = 0;
+        QString plane;
+    };
+    using Snapshot = std::array<Typed, kChamberSections.size()>;
+    [[nodiscard]] Snapshot snapshot() const;
+    void restore(const Snapshot& snapshot);
+    // The row of `section` set to the bend, its degrees and plane written to as many decimals as
+    // they have, up to `decimalPlaces`.
+    void write(std::size_t section, const SectionBend& bend, int decimalPlaces);
+
 Q_SIGNALS:
     void edited();
 

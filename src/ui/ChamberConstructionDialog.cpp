@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -65,6 +66,9 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     , m_openWhenSaved(new QCheckBox(tr("Apri dopo il salvataggio"), this))
     , m_preview(new ChamberPreview(this))
     , m_previewNote(new QLabel(this))
+    , m_outletLine(new QLabel(this))
+    , m_fitNote(new QLabel(this))
+    , m_fit(new FitFields(this))
     , m_folderSaver(new FolderSaver(
           this, m_problem, [this](const QString& title) { return fileDialog(title); },
           [this](const QString& folder) { return openIfAsked(folder); }))
@@ -108,16 +112,32 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_thickness, &QLineEdit::textChanged, this, &ChamberConstructionDialog::updatePreview);
     connect(m_pieces, &QComboBox::currentIndexChanged, this, &ChamberConstructionDialog::updatePreview);
-    connect(m_bends, &BendFields::edited, this, &ChamberConstructionDialog::updatePreview);
+    connect(m_bends, &BendFields::edited, this, [this] {
+        // Typed over, the bends found are no longer what a Ctrl+Z would take back.
+        if (!m_writingFit)
+            m_beforeFit.reset();
+        updatePreview();
+    });
+    connect(m_fit, &FitFields::edited, this, &ChamberConstructionDialog::updatePreview);
+    connect(m_fit, &FitFields::findAsked, this, &ChamberConstructionDialog::findBends);
+    m_outletLine->setTextFormat(Qt::PlainText);
+    m_outletLine->setAccessibleName(tr("Dove va l'uscita"));
+    m_fitNote->setWordWrap(true);
+    m_fitNote->setAccessibleName(tr("Esito della ricerca delle curve"));
+    m_fitNote->setTextFormat(Qt::PlainText);
+    m_fitNote->hide();
 
     auto* entries = new QVBoxLayout;
     entries->addLayout(form);
     entries->addWidget(m_bends);
+    entries->addWidget(m_fit);
     entries->addWidget(m_openWhenSaved);
     entries->addStretch();
     auto* preview = new QVBoxLayout;
     preview->addWidget(m_preview, 1);
+    preview->addWidget(m_outletLine);
     preview->addWidget(m_previewNote);
+    preview->addWidget(m_fitNote);
     auto* columns = new QHBoxLayout;
     columns->addLayout(entries);
     columns->addLayout(preview, 1);
@@ -125,6 +145,11 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     layout->addLayout(columns);
     layout->addWidget(buttons);
     m_thickness->setFocus();
+    // One Ctrl+Z puts back the bends a search wrote, from whichever field has the focus.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, &ChamberConstructionDialog::undoFit);
     updatePreview();
 }
 
@@ -177,6 +202,9 @@ std::optional<TemplateOptions> ChamberConstructionDialog::readOptions()
 // the saves would refuse.
 void ChamberConstructionDialog::updatePreview()
 {
+    ++m_edits;
+    if (!m_writingFit)
+        m_fitNote->hide();
     std::vector<FieldProblem> unreadable;
     const TemplateOptions options = readEntries(unreadable);
     QStringList problems;
@@ -186,13 +214,15 @@ void ChamberConstructionDialog::updatePreview()
     if (const auto* failure = std::get_if<DevelopmentFailure>(&developed)) {
         problems.append(whyNoDevelopment(*failure, options));
         m_preview->showNothing();
+        m_outletLine->clear();
     } else {
         const ChamberRoute route = ChamberRoute::trace(std::get<ChamberDevelopment>(developed), options.bends);
         for (std::size_t i = 0; i < route.sections().size(); ++i) {
             if (const auto& refusal = route.sections()[i].refusal)
                 problems.append(whyNoBend(i, *refusal, options.bends[i]));
         }
-        m_preview->showRoute(route, options.bends);
+        m_preview->showRoute(route, options.bends, m_fit->wantedPoint());
+        showOutlet(route);
     }
     m_previewNote->setText(problems.join(u'\n'));
     m_previewNote->setVisible(!problems.isEmpty());

@@ -1,5 +1,6 @@
 // How the chamber is to be made (sheet thickness, paper, pieces per cone, the bend of each section
-// and its plane), with a preview of the chamber as it is typed; saves the templates as a PDF file
+// and its plane), with a preview of the chamber as it is typed and where its outlet is, the bends
+// found that bring the outlet where it is wanted on the bike; saves the templates as a PDF file
 // where the user chooses, every part as a cutting file into a folder, or the chamber's 3D model
 // and centre line into a folder, and opens the PDF in the desktop's viewer, or the folder in its
 // file manager. It stays open after a save, so that the
@@ -8,6 +9,7 @@
 
 #include "sheets/ChamberTemplates.h"
 #include "ui/BendFields.h"
+#include "ui/FitFields.h"
 #include "ui/ProblemMessage.h"
 
 #include <QDialog>
@@ -21,6 +23,7 @@ class QComboBox;
 class QFileDialog;
 class QLabel;
 class QLineEdit;
+class QThread;
 
 namespace scaricometro {
 
@@ -32,6 +35,7 @@ class ChamberConstructionDialog : public QDialog {
 
 public:
     ChamberConstructionDialog(ChamberFigures figures, QWidget* parent);
+    ~ChamberConstructionDialog() override;
 
     // The window's figures, read anew each time the dialog is opened.
     void setFigures(ChamberFigures figures);
@@ -41,12 +45,28 @@ public:
     // Where the save dialog first proposes to write the PDF.
     [[nodiscard]] static QString suggestedPath();
 
+    // Whether a search for the bends is running.
+    [[nodiscard]] bool isSearching() const { return m_search != nullptr; }
+
+Q_SIGNALS:
+    void searchFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void chooseFile();
     void chooseCuttingFolder();
     void chooseModelFolder();
     void save(const QString& path);
     void updatePreview();
+    void showOutlet(const ChamberRoute& route);
+    // The fit, in ChamberConstructionFit.cpp: the search started off the dialog's thread, its
+    // bends written or why there are none, and the bends put back as they were.
+    void findBends();
+    void showFit(const FitOutcome& outcome, const FitRequest& request, const ChamberDevelopment& development, int edits);
+    void undoFit();
+    [[nodiscard]] QString whyNotFound(const FitFailure& failure, const FitRequest& request, const ChamberRoute& nearest) const;
     // The entries as typed; a field that cannot be read is taken as its default, and its problem
     // added to `problems`, in the order of the fields.
     [[nodiscard]] TemplateOptions readEntries(std::vector<FieldProblem>& problems) const;
@@ -68,6 +88,13 @@ private:
     QCheckBox* m_openWhenSaved;
     ChamberPreview* m_preview;
     QLabel* m_previewNote;
+    QLabel* m_outletLine;
+    QLabel* m_fitNote;
+    FitFields* m_fit;
+    QThread* m_search = nullptr;
+    int m_edits = 0;  // the edits so far, so that a search's result for other entries is dropped
+    bool m_writingFit = false;
+    std::optional<BendFields::Snapshot> m_beforeFit;
     std::optional<ChamberTemplates> m_templates;  // planned, waiting for a file name
     ProblemMessage m_problem;
     FolderSaver* m_folderSaver;

@@ -32,10 +32,14 @@ QSize ChamberPreview::sizeHint() const
     return kPreferredSize;
 }
 
-void ChamberPreview::showRoute(const ChamberRoute& route, const ChamberBends& bends)
+void ChamberPreview::showRoute(const ChamberRoute& route, const ChamberBends& bends, std::optional<Vector3> wanted)
 {
     m_views.emplace(route, bends, ChamberViews::kPreviewRimSamples);
     m_pictorial.emplace(route, PictorialView::kPreviewSegments);
+    if (wanted) {
+        m_views->markWanted(*wanted);
+        m_pictorial->markWanted(*wanted);
+    }
     const Vector3 outlet = route.outlet().point;
     setAccessibleDescription(tr("Vista laterale, pianta e vista dimetrica della camera. L'uscita è a X %1, Y %2, "
                                 "Z %3 mm dall'ingresso.")

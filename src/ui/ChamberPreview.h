@@ -18,8 +18,8 @@ class ChamberPreview : public QWidget {
 public:
     explicit ChamberPreview(QWidget* parent);
 
-    // Draws the chamber of `route`, or nothing where there is none.
-    void showRoute(const ChamberRoute& route, const ChamberBends& bends);
+    // Draws the chamber of `route`, or nothing where there is none; where the outlet is wanted, marked.
+    void showRoute(const ChamberRoute& route, const ChamberBends& bends, std::optional<Vector3> wanted = {});
     void showNothing();
 
     [[nodiscard]] QSize sizeHint() const override;

@@ -31,6 +31,15 @@ void Canvas::polygon(const QPolygonF& mm, QRgb fill) const
     m_painter.setBrush(Qt::NoBrush);
 }
 
+void Canvas::wantedMark(QPointF centre) const
+{
+    setPen(kWantedColor, 2 * kThinLineMm);
+    circle(centre, kWantedMarkMm);
+    const double arm = kWantedMarkMm * 1.6;
+    line(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
+    line(centre - QPointF(0, arm), centre + QPointF(0, arm));
+}
+
 void Canvas::circle(QPointF centre, double radius) const
 {
     m_painter.drawEllipse(at(centre), radius * m_dotsPerMm, radius * m_dotsPerMm);

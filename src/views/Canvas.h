@@ -19,6 +19,10 @@ namespace scaricometro {
 inline constexpr QRgb kTextColor = 0x404040;
 inline constexpr QRgb kGuideColor = 0x0050B4;  // centre lines, marks, arrows
 inline constexpr QRgb kRefusedColor = 0xD00000;
+inline constexpr QRgb kWantedColor = 0x008C00;  // where the outlet is wanted
+inline constexpr double kWantedMarkMm = 1.6;
+// The chamber's mm round the wanted point that a view takes in with it.
+inline constexpr double kWantedRoomMm = 1;
 inline constexpr double kThinLineMm = 0.15;
 // Over every view, its name and its axes in a row of this height; a view is at least as wide as
 // they are.
@@ -46,6 +50,8 @@ public:
     // Filled with `fill` and outlined with the pen.
     void polygon(const QPolygonF& mm, QRgb fill) const;
     void circle(QPointF centre, double radius) const;
+    // Where the outlet is wanted: a circle with a cross, in its own colour.
+    void wantedMark(QPointF centre) const;
     // An arrow `lengthMm` long to `tip`, pointing the unit direction `toward`, its head `headMm`.
     void arrow(QPointF tip, QPointF toward, double lengthMm, double headMm) const;
 

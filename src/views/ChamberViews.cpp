@@ -123,6 +123,15 @@ ChamberViews::ChamberViews(const ChamberRoute& route, const ChamberBends& bends,
     }
 }
 
+void ChamberViews::markWanted(Vector3 point)
+{
+    m_wanted = point;
+    for (View& view : m_views) {
+        const QPointF at = projected(view.projection, point);
+        view.extent = view.extent.united(QRectF(at - QPointF(kWantedRoomMm, kWantedRoomMm), QSizeF(2 * kWantedRoomMm, 2 * kWantedRoomMm)));
+    }
+}
+
 // Both drawings, chamber mm.
 double ChamberViews::drawingHeight() const
 {
@@ -206,6 +215,8 @@ void ChamberViews::paintView(const Canvas& canvas, const View& view, QPointF top
     canvas.setPen(kGuideColor, kThinLineMm, Qt::DashDotLine);
     for (const QLineF& axis : view.axis)
         canvas.line(onPaper(axis.p1()), onPaper(axis.p2()));
+    if (m_wanted)
+        canvas.wantedMark(onPaper(projected(view.projection, *m_wanted)));
     const QFont font = documentFont(6);
     // A straight section too short for its name goes unnamed; each name on a veil of paper, so that
     // the joints under it do not cross it out.

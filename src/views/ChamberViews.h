@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace scaricometro {
@@ -32,6 +33,9 @@ class ChamberViews {
 public:
     // `rimSamples` points round each end of each piece: enough for print, fewer for a screen.
     ChamberViews(const ChamberRoute& route, const ChamberBends& bends, int rimSamples = kPrintRimSamples);
+
+    // Marks where the outlet is wanted in both views, which grow to take it in.
+    void markWanted(Vector3 point);
 
     // The room both views take at 1:scale, mm, with their names and the bar.
     [[nodiscard]] QSizeF sizeAt(double scale) const;
@@ -78,6 +82,7 @@ private:
     void paintBar(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const;
 
     std::array<View, 2> m_views;
+    std::optional<Vector3> m_wanted;
     std::array<bool, kChamberSections.size()> m_refused{};
 };
 

@@ -134,6 +134,13 @@ double PictorialView::fittingScaleIn(QSizeF room) const
     return std::max(m_extent.width() / room.width(), m_extent.height() / std::max(room.height() - kViewNameRowMm, 1.0));
 }
 
+void PictorialView::markWanted(Vector3 point)
+{
+    m_wanted = point;
+    const QPointF at = projected(point);
+    m_extent = m_extent.united(QRectF(at - QPointF(kWantedRoomMm, kWantedRoomMm), QSizeF(2 * kWantedRoomMm, 2 * kWantedRoomMm)));
+}
+
 void PictorialView::paint(const Canvas& canvas, QPointF topLeft, double scale) const
 {
     QPainter& painter = canvas.painter();
@@ -159,6 +166,8 @@ void PictorialView::paint(const Canvas& canvas, QPointF topLeft, double scale) c
         canvas.setPen(piece.refused ? kRefusedColor : kOutline, piece.refused ? kRefusedLineMm : kThinLineMm);
         painter.drawPolygon(outline);
     }
+    if (m_wanted)
+        canvas.wantedMark(toDevice.map(projected(*m_wanted)) / (canvas.at(QPointF(1, 0)).x()));
     painter.restore();
 }
 

@@ -14,6 +14,7 @@
 #include <QRgb>
 #include <QSizeF>
 
+#include <optional>
 #include <vector>
 
 namespace scaricometro {
@@ -22,6 +23,9 @@ class PictorialView {
 public:
     // `segments` points round each rim: enough for print, fewer for a screen.
     explicit PictorialView(const ChamberRoute& route, int segments = kPrintSegments);
+
+    // Marks where the outlet is wanted; the view grows to take it in.
+    void markWanted(Vector3 point);
 
     // The room the view takes at 1:scale, mm, with its name.
     [[nodiscard]] QSizeF sizeAt(double scale) const;
@@ -53,6 +57,7 @@ private:
 
     std::vector<Piece> m_pieces;  // far ones first
     QRectF m_extent;              // y up
+    std::optional<Vector3> m_wanted;
 };
 
 }  // namespace scaricometro
