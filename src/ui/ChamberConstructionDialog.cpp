@@ -63,12 +63,12 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     , m_paper(new QComboBox(this))
     , m_pieces(new QComboBox(this))
     , m_bends(new BendFields(this))
+    , m_fit(new FitFields(this))
     , m_openWhenSaved(new QCheckBox(tr("Apri dopo il salvataggio"), this))
     , m_preview(new ChamberPreview(this))
     , m_previewNote(new QLabel(this))
     , m_outletLine(new QLabel(this))
     , m_fitNote(new QLabel(this))
-    , m_fit(new FitFields(this))
     , m_folderSaver(new FolderSaver(
           this, m_problem, [this](const QString& title) { return fileDialog(title); },
           [this](const QString& folder) { return openIfAsked(folder); }))

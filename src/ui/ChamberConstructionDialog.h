@@ -85,12 +85,12 @@ private:
     QComboBox* m_paper;
     QComboBox* m_pieces;
     BendFields* m_bends;
+    FitFields* m_fit;
     QCheckBox* m_openWhenSaved;
     ChamberPreview* m_preview;
     QLabel* m_previewNote;
     QLabel* m_outletLine;
     QLabel* m_fitNote;
-    FitFields* m_fit;
     QThread* m_search = nullptr;
     int m_edits = 0;  // the edits so far, so that a search's result for other entries is dropped
     bool m_writingFit = false;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <tuple>
 
 namespace scaricometro {
@@ -93,6 +94,17 @@ FitFields::FitFields(QWidget* parent)
                           "curvando il meno possibile"));
     grid->addWidget(m_find, 3, 0, 1, 2 * static_cast<int>(kPointFields.size()), Qt::AlignLeft);
     connect(m_find, &QPushButton::clicked, this, &FitFields::findAsked);
+    // Tab as the fields read, left to right and down.
+    QWidget* previous = m_point.back();
+    for (QWidget* next : std::initializer_list<QWidget*>{m_plan, m_rise}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QCheckBox* box : m_free) {
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(previous, m_find);
 }
 
 std::optional<Vector3> FitFields::wantedPoint() const
