@@ -165,8 +165,10 @@ std::optional<FitOption> fitOption(const QString& fit, const QString& free)
 
 // The bends the dialog finds for the fit asked, as its fields then hold them; none, with the
 // dialog's reason printed, where no bends reach the point.
+// With `picture`, the dialog as the search left it.
 std::optional<scaricometro::ChamberBends> fittedBends(scaricometro::Form1& window, const scaricometro::ChamberBends& bends,
-                                                      const FitOption& fit, QTextStream& out, QTextStream& err)
+                                                      const FitOption& fit, QTextStream& out, QTextStream& err,
+                                                      QImage* picture)
 {
     scaricometro::ChamberConstructionDialog* dialog = dialogWithBends(window, bends);
     for (const auto& [name, text] : fit.fields) {
@@ -187,6 +189,10 @@ std::optional<scaricometro::ChamberBends> fittedBends(scaricometro::Form1& windo
     }
     if (dialog->isSearching())
         search.exec();
+    if (picture) {
+        dialog->resize(dialog->sizeHint());
+        *picture = dialog->grab().toImage();
+    }
     for (QLabel* label : dialog->findChildren<QLabel*>()) {
         // The note under the preview, which the search's outcome, named for screen readers, is not.
         if (label->wordWrap() && label->accessibleName().isEmpty() && label->isVisibleTo(dialog)) {
@@ -373,8 +379,10 @@ int main(int argc, char* argv[])
             figureCaption = caption;
     }
     const scaricometro::ChamberFigures& figures = *computed;
+    QImage fittedDialog;
     if (fit) {
-        const std::optional<scaricometro::ChamberBends> found = fittedBends(window, options.bends, *fit, out, err);
+        const std::optional<scaricometro::ChamberBends> found =
+            fittedBends(window, options.bends, *fit, out, err, dialogPath.isEmpty() ? nullptr : &fittedDialog);
         if (!found)
             return 1;
         options.bends = *found;
@@ -404,7 +412,8 @@ int main(int argc, char* argv[])
     out << "window saved as " << outputPath << '\n';
 
     if (!dialogPath.isEmpty()) {
-        if (!dialogPicture(window, options.bends).save(dialogPath)) {
+        const QImage picture = fittedDialog.isNull() ? dialogPicture(window, options.bends) : fittedDialog;
+        if (!picture.save(dialogPath)) {
             err << "could not write " << dialogPath << '\n';
             return 1;
         }
