@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 #include <random>
@@ -27,9 +28,14 @@ constexpr int kNewtonSteps = 40;
 // its length, the differences' own noise not far below.
 constexpr double kStationary = 1e-7;
 constexpr int kLineSearchHalvings = 12;
+constexpr double kPenaltyOverMultipliers = 2;
 constexpr int kStallSteps = 6;
 constexpr double kStallRatio = 0.999;
+// Levenberg-Marquardt's damping, a share of JᵀJ's largest value: eased after a step that
+// brought the outlet nearer, stiffened after one that did not.
 constexpr double kFirstDamping = 1e-3;
+constexpr double kDampingEased = 4;
+constexpr double kDampingStiffened = 8;
 constexpr double kMostDamping = 1e12;
 // Directions whose squared length in JᵀJ is below this share of the largest do not move the outlet.
 constexpr double kRankShare = 1e-12;
@@ -38,6 +44,8 @@ constexpr double kLeastCurvature = 0.2;
 // The starts: no bend at all, then a small one in each free section, the bends given, and a few
 // drawn at random up to this many degrees, the same every time.
 constexpr double kNudgeDegrees = 1;
+constexpr double kNudgeFirstPlane = 45;
+constexpr double kNudgePlaneStep = 90;
 constexpr int kRandomStarts = 4;
 constexpr double kRandomStartDegrees = 60;
 constexpr std::uint32_t kSeed = 20261215;
@@ -82,10 +90,10 @@ Variables restore(const FitProblem& problem, Variables x)
                 stalled = norm(trialAt) > kStallRatio * norm(at) ? stalled + 1 : 0;
                 x = std::move(trial);
                 at = trialAt;
-                damping /= 4;
+                damping /= kDampingEased;
                 better = true;
             } else {
-                damping *= 8;
+                damping *= kDampingStiffened;
             }
         }
         if (!better)
@@ -93,7 +101,6 @@ Variables restore(const FitProblem& problem, Variables x)
     }
     return x;
 }
-
 
 struct NewtonStep {
     Variables direction;
@@ -105,8 +112,8 @@ struct NewtonStep {
 
 // The step onto the constraints, least in length, and the Newton step along them with the
 // curvature gathered so far; the held sections kept where they are.
-NewtonStep newtonStep(const Variables& x, const std::vector<double>& at, const SmallMatrix& jacobian,
-                                           SmallMatrix hessian, const std::vector<bool>& held)
+NewtonStep newtonStep(const Variables& x, const std::vector<double>& at, const SmallMatrix& jacobian, SmallMatrix hessian,
+                      const std::vector<bool>& held)
 {
     const std::size_t n = x.size();
     Variables gradient(n);
@@ -193,7 +200,8 @@ Variables leastBending(const FitProblem& problem, Variables x)
         if (newton.stationary)
             break;
         const Variables& direction = newton.direction;
-        weight = std::max(weight, 2 * norm(multipliers) + 1);
+        // The penalty is exact, its minimum the constrained one, once its weight passes the multipliers'.
+        weight = std::max(weight, kPenaltyOverMultipliers * norm(multipliers) + 1);
         const auto merit = [&](const Variables& y, const std::vector<double>& values) {
             return dot(y, y) + weight * norm(values);
         };
@@ -256,7 +264,7 @@ Attempt best(FitProblem& problem, const ChamberBends& given, bool& reached)
     Variables nudged(problem.variables());
     Variables typed(problem.variables());
     for (std::size_t k = 0; k < problem.freeSections().size(); ++k) {
-        const double plane = (45 + 90 * static_cast<double>(k)) * kDegree;
+        const double plane = (kNudgeFirstPlane + kNudgePlaneStep * static_cast<double>(k)) * kDegree;
         nudged[2 * k] = kNudgeDegrees * std::cos(plane);
         nudged[2 * k + 1] = kNudgeDegrees * std::sin(plane);
         const SectionBend& bend = given[problem.freeSections()[k]];

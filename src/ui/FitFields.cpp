@@ -109,7 +109,7 @@ FitFields::FitFields(QWidget* parent)
 
 std::optional<Vector3> FitFields::wantedPoint() const
 {
-    std::array<double, 3> values{};
+    std::array<double, kPointFields.size()> values{};
     for (std::size_t i = 0; i < m_point.size(); ++i) {
         const std::optional<double> value = readNumber(*m_point[i]);
         if (!value)
@@ -122,7 +122,7 @@ std::optional<Vector3> FitFields::wantedPoint() const
 std::variant<FitRequest, FieldProblem> FitFields::read() const
 {
     FitRequest request;
-    std::array<double, 3> values{};
+    std::array<double, kPointFields.size()> values{};
     for (std::size_t i = 0; i < m_point.size(); ++i) {
         const std::optional<double> value = readNumber(*m_point[i]);
         if (!value)
@@ -140,7 +140,7 @@ std::variant<FitRequest, FieldProblem> FitFields::read() const
         request.target.*angle = *value;
     }
     if (request.target.riseDegrees && !(std::abs(*request.target.riseDegrees) <= kSteepestRise))
-        return FieldProblem{tr("\"%1\" deve essere tra -90 e 90.").arg(m_rise->accessibleName()), m_rise};
+        return FieldProblem{tr("\"%1\" deve essere tra -%2 e %2.").arg(m_rise->accessibleName()).arg(kSteepestRise), m_rise};
     for (std::size_t i = 0; i < m_free.size(); ++i)
         request.free[i] = m_free[i]->isChecked();
     if (std::ranges::none_of(request.free, [](bool free) { return free; }))

@@ -39,7 +39,7 @@ Q_SIGNALS:
     void findAsked();
 
 private:
-    std::array<QLineEdit*, 3> m_point{};
+    std::array<QLineEdit*, 3> m_point{};  // X, Y, Z
     QLineEdit* m_plan;
     QLineEdit* m_rise;
     std::array<QCheckBox*, kChamberSections.size()> m_free{};
