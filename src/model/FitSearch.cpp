@@ -1,6 +1,7 @@
 #include "model/FitSearch.h"
 
 #include "model/FitProblem.h"
+#include "model/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,10 +9,6 @@
 #include <numbers>
 #include <optional>
 #include <random>
-
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace scaricometro {
 namespace {
@@ -306,32 +303,13 @@ Attempt best(FitProblem& problem, const ChamberBends& given, bool& reached)
 }
 
 
-// Some libraries, among them those Qt's GUI starts, leave the upper halves of the AVX registers
-// dirty; the search's arithmetic, in SSE, then pays for it at each instruction (seven times slower
-// on this project's machine), and a thread inherits the state. Cleared before the search.
-#if defined(__GNUC__) && defined(__x86_64__)
-__attribute__((target("avx"))) void clearUpperRegisters()
-{
-    _mm256_zeroupper();
-}
-
-void clearRegistersForSse()
-{
-    if (__builtin_cpu_supports("avx"))
-        clearUpperRegisters();
-}
-#else
-void clearRegistersForSse()
-{
-}
-#endif
 
 }  // namespace
 
 FitAttempt searchFit(const ChamberDevelopment& development, const ChamberBends& bends, const FreeSections& free,
                      const FitTarget& target, bool withDirection)
 {
-    clearRegistersForSse();
+    clearUpperVectorState();
     FitProblem problem(development, bends, free, target, withDirection);
     bool reached = false;
     const Attempt found = best(problem, bends, reached);

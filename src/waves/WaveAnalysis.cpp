@@ -1,5 +1,6 @@
 #include "waves/WaveAnalysis.h"
 
+#include "model/VectorState.h"
 #include "waves/Gas.h"
 
 #include <algorithm>
@@ -98,6 +99,7 @@ std::size_t WaveAnalysis::indexOfTurn(std::size_t turn) const
 
 void WaveAnalysis::work()
 {
+    clearUpperVectorState();
     for (std::size_t turn = m_nextTurn++; turn < m_rpms.size() && !m_stop; turn = m_nextTurn++) {
         const std::size_t index = indexOfTurn(turn);
         const std::optional<RpmOutcome> outcome = runAtRpm(m_setup, m_rpms[index], index == m_typedIndex, &m_stop);
