@@ -24,11 +24,17 @@ struct Cycle {
     double meanSoundSpeed = 0;
 };
 
-// The mean of the trace's whole degrees from `from` to `to`.
+// The mean of the trace's whole degrees from `from` to `to`; where no whole degree lies between
+// them, the trace in the middle, between its neighbouring degrees.
 double meanBetween(const std::array<double, kTracePoints>& trace, double from, double to)
 {
     const auto first = static_cast<std::size_t>(std::ceil(from));
     const auto last = static_cast<std::size_t>(std::floor(to));
+    if (first > last) {
+        const double middle = 0.5 * (from + to);
+        const auto below = static_cast<std::size_t>(std::floor(middle));
+        return trace[below] + (trace[below + 1] - trace[below]) * (middle - static_cast<double>(below));
+    }
     double sum = 0;
     for (std::size_t degree = first; degree <= last; ++degree)
         sum += trace[degree];

@@ -277,6 +277,9 @@ void EngineCycleTest::anyEngineGivesFiguresOrSaysWhereTheFlowBrokeDown_data()
     QTest::addColumn<EngineFigures>("engine");
     QTest::newRow("200 bar at release") << kDefaults << EngineFigures{40, 85, 12, 28, 130, 200};
     QTest::newRow("a pinhole port") << kDefaults << EngineFigures{40, 85, 12, 0.01, 130, 5};
+    // No whole degree between transfer closing (281,5°) and exhaust closing (281,7°).
+    QTest::newRow("transfers close just before the exhaust") << ChamberInputs{203.4, 510, 12000, 39.3, 29}
+                                                             << EngineFigures{40, 85, 12, 28, 203, 5};
     QTest::newRow("barely any compression") << kDefaults << EngineFigures{40, 85, 1.001, 28, 130, 5};
     QTest::newRow("huge bore, short rod") << ChamberInputs{340, 510, 40000, 20, 60} << EngineFigures{300, 10.01, 40, 300, 339, 1.02};
     QTest::newRow("cold pipe, fast engine") << ChamberInputs{203, 200, 40000, 39.3, 29} << EngineFigures{};
