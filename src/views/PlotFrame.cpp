@@ -66,7 +66,7 @@ double niceStep(double span, int most)
     return kStepMantissas.back() * decade;
 }
 
-AxisSpec niceAxis(double low, double high, int mostSteps, QString title, std::function<QString(double)> text)
+AxisLayout niceAxis(double low, double high, int mostSteps, QString title, std::function<QString(double)> text)
 {
     if (!(high > low)) {
         const double half = std::max(std::abs(low) * 0.05, 0.05);
@@ -79,31 +79,31 @@ AxisSpec niceAxis(double low, double high, int mostSteps, QString title, std::fu
     return {from, to, step, std::move(title), std::move(text)};
 }
 
-PlotFrame::PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotSpec spec)
+PlotFrame::PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotLayout layout)
     : m_painter(painter)
     , m_area(area)
     , m_unit(unit)
-    , m_spec(std::move(spec))
+    , m_layout(std::move(layout))
 {
     const QFontMetricsF small(font(kSmallPoints), m_painter.device());
     const QFontMetricsF legend(font(kLegendPoints), m_painter.device());
     const QFontMetricsF title(font(kTitlePoints, true), m_painter.device());
 
     double widestTick = 0;
-    if (m_spec.y.step > 0) {
-        for (double y = m_spec.y.from; y <= m_spec.y.to + m_spec.y.step * kSpanSlack; y += m_spec.y.step)
-            widestTick = std::max(widestTick, small.horizontalAdvance(m_spec.y.text(y)));
+    if (m_layout.y.step > 0) {
+        for (double y = m_layout.y.from; y <= m_layout.y.to + m_layout.y.step * kSpanSlack; y += m_layout.y.step)
+            widestTick = std::max(widestTick, small.horizontalAdvance(m_layout.y.text(y)));
     }
     const double left = m_area.left() + mm(kPaddingMm) + legend.height() + mm(kAxisTitleGapMm) + widestTick
         + mm(kTickGapMm + kTickMm);
-    const double right = m_area.right() - mm(kPaddingMm + m_spec.rightMm) - small.horizontalAdvance(u"0000"_s) / 2;
+    const double right = m_area.right() - mm(kPaddingMm + m_layout.rightMm) - small.horizontalAdvance(u"0000"_s) / 2;
     m_plot.setLeft(left);
     m_plot.setRight(std::max(right, left + 1));
 
     // The legend's rows: entries wrap to a new row where they would pass the right edge.
-    double legendRows = m_spec.legend.empty() ? 0 : 1;
+    double legendRows = m_layout.legend.empty() ? 0 : 1;
     double x = m_plot.left();
-    for (const LegendEntry& entry : m_spec.legend) {
+    for (const LegendEntry& entry : m_layout.legend) {
         const double width = mm(kLegendSampleMm + kLegendSampleGapMm) + legend.horizontalAdvance(entry.text);
         if (x > m_plot.left() && x + width > m_plot.right()) {
             ++legendRows;
@@ -115,7 +115,7 @@ PlotFrame::PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotSpe
     // Each mark's name on the lowest row where it meets no other.
     std::vector<double> rowEnds(kMostMarkRows, -INFINITY);
     int rows = 0;
-    for (const PlotMark& mark : m_spec.marks) {
+    for (const PlotMark& mark : m_layout.marks) {
         if (mark.label.isEmpty()) {
             m_markRows.push_back(0);
             continue;
@@ -140,12 +140,12 @@ PlotFrame::PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotSpe
 
 double PlotFrame::mapX(double x) const
 {
-    return m_plot.left() + (x - m_spec.x.from) / (m_spec.x.to - m_spec.x.from) * m_plot.width();
+    return m_plot.left() + (x - m_layout.x.from) / (m_layout.x.to - m_layout.x.from) * m_plot.width();
 }
 
 double PlotFrame::mapY(double y) const
 {
-    return m_plot.bottom() - (y - m_spec.y.from) / (m_spec.y.to - m_spec.y.from) * m_plot.height();
+    return m_plot.bottom() - (y - m_layout.y.from) / (m_layout.y.to - m_layout.y.from) * m_plot.height();
 }
 
 double PlotFrame::labelCentre(double x, double half) const
@@ -193,7 +193,7 @@ void PlotFrame::paintFrame() const
     m_painter.fillRect(m_area, QColor::fromRgb(kGroundColor));
     const QFont titleFont = font(kTitlePoints, true);
     const double titleTop = m_area.top() + mm(kPaddingMm);
-    label({m_area.center().x(), titleTop}, m_spec.title, titleFont, Qt::AlignHCenter | Qt::AlignTop, kTextColor);
+    label({m_area.center().x(), titleTop}, m_layout.title, titleFont, Qt::AlignHCenter | Qt::AlignTop, kTextColor);
     paintLegend(titleTop + QFontMetricsF(titleFont, m_painter.device()).height() + mm(kTitleGapMm));
     paintTicks();
 }
@@ -204,7 +204,7 @@ void PlotFrame::paintLegend(double top) const
     const QFontMetricsF metrics(legendFont, m_painter.device());
     double x = m_plot.left();
     double y = top;
-    for (const LegendEntry& entry : m_spec.legend) {
+    for (const LegendEntry& entry : m_layout.legend) {
         const double width = mm(kLegendSampleMm + kLegendSampleGapMm) + metrics.horizontalAdvance(entry.text);
         if (x > m_plot.left() && x + width > m_plot.right()) {
             x = m_plot.left();
@@ -228,7 +228,7 @@ void PlotFrame::paintTicks() const
 {
     const QFont tickFont = font(kSmallPoints);
     const QFont titleFont = font(kLegendPoints);
-    const auto ticks = [](const AxisSpec& axis) {
+    const auto ticks = [](const AxisLayout& axis) {
         std::vector<double> values;
         if (axis.step > 0) {
             const double first = std::ceil(axis.from / axis.step - kSpanSlack) * axis.step;
@@ -237,30 +237,30 @@ void PlotFrame::paintTicks() const
         }
         return values;
     };
-    for (const double x : ticks(m_spec.x)) {
+    for (const double x : ticks(m_layout.x)) {
         const double at = mapX(x);
         setPen(kGridColor, kGridLineMm);
         m_painter.drawLine(QPointF(at, m_plot.top()), QPointF(at, m_plot.bottom()));
         setPen(kFrameColor, kFrameLineMm);
         m_painter.drawLine(QPointF(at, m_plot.bottom()), QPointF(at, m_plot.bottom() + mm(kTickMm)));
-        label({at, m_plot.bottom() + mm(kTickMm + kTickGapMm)}, m_spec.x.text(x), tickFont,
+        label({at, m_plot.bottom() + mm(kTickMm + kTickGapMm)}, m_layout.x.text(x), tickFont,
               Qt::AlignHCenter | Qt::AlignTop, kTextColor);
     }
-    for (const double y : ticks(m_spec.y)) {
+    for (const double y : ticks(m_layout.y)) {
         const double at = mapY(y);
         setPen(kGridColor, kGridLineMm);
         m_painter.drawLine(QPointF(m_plot.left(), at), QPointF(m_plot.right(), at));
         setPen(kFrameColor, kFrameLineMm);
         m_painter.drawLine(QPointF(m_plot.left() - mm(kTickMm), at), QPointF(m_plot.left(), at));
-        label({m_plot.left() - mm(kTickMm + kTickGapMm), at}, m_spec.y.text(y), tickFont,
+        label({m_plot.left() - mm(kTickMm + kTickGapMm), at}, m_layout.y.text(y), tickFont,
               Qt::AlignRight | Qt::AlignVCenter, kTextColor);
     }
-    label({m_plot.center().x(), m_area.bottom() - mm(kPaddingMm)}, m_spec.x.title, titleFont,
+    label({m_plot.center().x(), m_area.bottom() - mm(kPaddingMm)}, m_layout.x.title, titleFont,
           Qt::AlignHCenter | Qt::AlignBottom, kTextColor);
     m_painter.save();
     m_painter.translate(m_area.left() + mm(kPaddingMm), m_plot.center().y());
     m_painter.rotate(-90);
-    label({0, 0}, m_spec.y.title, titleFont, Qt::AlignHCenter | Qt::AlignTop, kTextColor);
+    label({0, 0}, m_layout.y.title, titleFont, Qt::AlignHCenter | Qt::AlignTop, kTextColor);
     m_painter.restore();
 }
 
@@ -268,8 +268,8 @@ void PlotFrame::paintOver() const
 {
     const QFont markFont = font(kSmallPoints);
     const double rowHeight = QFontMetricsF(markFont, m_painter.device()).height();
-    for (std::size_t i = 0; i < m_spec.marks.size(); ++i) {
-        const PlotMark& mark = m_spec.marks[i];
+    for (std::size_t i = 0; i < m_layout.marks.size(); ++i) {
+        const PlotMark& mark = m_layout.marks[i];
         const double at = mapX(mark.x);
         if (mark.line) {
             setPen(mark.color, kMarkLineMm, mark.style);

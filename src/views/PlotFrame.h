@@ -32,7 +32,7 @@ struct PlotMark {
     bool line = true;
 };
 
-struct AxisSpec {
+struct AxisLayout {
     double from = 0;
     double to = 1;
     double step = 0;  // between ticks; 0 for none
@@ -40,10 +40,10 @@ struct AxisSpec {
     std::function<QString(double)> text;  // a tick's number
 };
 
-struct PlotSpec {
+struct PlotLayout {
     QString title;
-    AxisSpec x;
-    AxisSpec y;
+    AxisLayout x;
+    AxisLayout y;
     std::vector<LegendEntry> legend;
     std::vector<PlotMark> marks;
     double rightMm = 0;  // room right of the plot, for a scale
@@ -54,12 +54,12 @@ struct PlotSpec {
 // A tick step of 1, 2, 2.5 or 5 times a power of ten giving at most `most` steps over the span.
 [[nodiscard]] double niceStep(double span, int most);
 // The span widened to whole steps.
-[[nodiscard]] AxisSpec niceAxis(double low, double high, int mostSteps, QString title,
+[[nodiscard]] AxisLayout niceAxis(double low, double high, int mostSteps, QString title,
                                 std::function<QString(double)> text);
 
 class PlotFrame {
 public:
-    PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotSpec spec);
+    PlotFrame(QPainter& painter, const QRectF& area, double unit, PlotLayout layout);
 
     [[nodiscard]] QRectF plot() const { return m_plot; }
     [[nodiscard]] double mm(double millimetres) const { return millimetres * m_unit; }
@@ -90,7 +90,7 @@ private:
     QPainter& m_painter;
     QRectF m_area;
     double m_unit;
-    PlotSpec m_spec;
+    PlotLayout m_layout;
     QRectF m_plot;
     std::vector<int> m_markRows;  // which row above the plot each mark's name takes
 };

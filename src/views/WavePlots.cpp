@@ -89,7 +89,7 @@ std::function<QString(double)> fixedText(double step)
 
 // An axis in bar round `values` (Pa) and the atmosphere.
 template<typename Values>
-AxisSpec barAxis(const Values& values, const QString& title)
+AxisLayout barAxis(const Values& values, const QString& title)
 {
     double low = bar(waves::kAtmosphere);
     double high = low;
@@ -100,7 +100,7 @@ AxisSpec barAxis(const Values& values, const QString& title)
         }
     }
     const double margin = (high - low) * kBarMargin;
-    AxisSpec axis = niceAxis(low - margin, high + margin, kMostSteps, title, {});
+    AxisLayout axis = niceAxis(low - margin, high + margin, kMostSteps, title, {});
     axis.text = fixedText(axis.step);
     return axis;
 }
@@ -152,7 +152,7 @@ void strokePath(QPainter& painter, const PlotFrame& frame, const QPainterPath& p
     painter.drawPath(path);
 }
 
-PlotSpec cycleSpec(const WavePlotData& data)
+PlotLayout cycleLayout(const WavePlotData& data)
 {
     std::vector<double> pressures;
     if (data.typed) {
@@ -171,7 +171,7 @@ PlotSpec cycleSpec(const WavePlotData& data)
     };
 }
 
-PlotSpec bandSpec(const WavePlotData& data)
+PlotLayout bandLayout(const WavePlotData& data)
 {
     std::vector<double> pressures;
     for (const waves::BandPoint& point : data.band) {
@@ -206,7 +206,7 @@ const waves::WaveDiagram* diagramOf(const WavePlotData& data)
     return data.typed && data.typed->diagram ? &*data.typed->diagram : nullptr;
 }
 
-PlotSpec diagramSpec(const WavePlotData& data)
+PlotLayout diagramLayout(const WavePlotData& data)
 {
     const waves::WaveDiagram* diagram = diagramOf(data);
     double length = 0;
@@ -222,7 +222,7 @@ PlotSpec diagramSpec(const WavePlotData& data)
         marks.push_back({section.startMm + section.lengthMm / 2, u"L%1"_s.arg(section.index + 1), kBoundaryColor,
                          Qt::SolidLine, false});
     }
-    AxisSpec across = niceAxis(0, length, kMostSteps, u"Distanza dalla luce (mm)"_s, {});
+    AxisLayout across = niceAxis(0, length, kMostSteps, u"Distanza dalla luce (mm)"_s, {});
     across.from = 0;
     across.to = length;
     across.text = fixedText(across.step);
@@ -242,7 +242,7 @@ void paintCyclePlot(QPainter& painter, const QRectF& area, double unit, const Wa
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const PlotFrame frame(painter, area, unit, cycleSpec(data));
+    const PlotFrame frame(painter, area, unit, cycleLayout(data));
     frame.paintFrame();
     if (data.typed) {
         painter.setClipRect(frame.plot());
@@ -262,7 +262,7 @@ void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const Wav
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const PlotFrame frame(painter, area, unit, bandSpec(data));
+    const PlotFrame frame(painter, area, unit, bandLayout(data));
     frame.paintFrame();
     if (data.bandFigures) {
         const QRectF plot = frame.plot();
@@ -296,7 +296,7 @@ void paintWaveDiagram(QPainter& painter, const QRectF& area, double unit, const 
 {
     painter.save();
     const waves::WaveDiagram* diagram = diagramOf(data);
-    const PlotFrame frame(painter, area, unit, diagramSpec(data));
+    const PlotFrame frame(painter, area, unit, diagramLayout(data));
     frame.paintFrame();
     const QRectF plot = frame.plot();
 
@@ -366,11 +366,11 @@ void paintWaveDiagram(QPainter& painter, const QRectF& area, double unit, const 
 PlotPlacement placeWavePlot(WavePlot plot, QPainter& painter, const QRectF& area, double unit,
                             const WavePlotData& data)
 {
-    PlotSpec spec = plot == WavePlot::Cycle ? cycleSpec(data)
-        : plot == WavePlot::Band            ? bandSpec(data)
-                                            : diagramSpec(data);
-    PlotPlacement placement{{}, spec.x.from, spec.x.to, spec.y.from, spec.y.to};
-    placement.rect = PlotFrame(painter, area, unit, std::move(spec)).plot();
+    PlotLayout layout = plot == WavePlot::Cycle ? cycleLayout(data)
+        : plot == WavePlot::Band            ? bandLayout(data)
+                                            : diagramLayout(data);
+    PlotPlacement placement{{}, layout.x.from, layout.x.to, layout.y.from, layout.y.to};
+    placement.rect = PlotFrame(painter, area, unit, std::move(layout)).plot();
     return placement;
 }
 
