@@ -79,7 +79,11 @@ void Form1::openWaves()
         m_waves->setChamber(chamber->inputs, figuresOf(*chamber));
     else
         m_waves = new WavesDialog(chamber->inputs, figuresOf(*chamber), this);
-    m_waves->open();
+    // Beside the window rather than over it: the analysis takes seconds, in which the window stays
+    // free, and closing the window, the program's last, ends the program and the analysis with it.
+    m_waves->show();
+    m_waves->raise();
+    m_waves->activateWindow();
 }
 
 // The dialogs are reached from nothing on the window's surface, so the drawing tells of them.

@@ -102,6 +102,9 @@ void WavesDialogTest::reachedFromTheWindow()
     WavesDialog* dialog = openWaves();
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), u"Onde nella camera"_s);
+    // Beside the window, which stays free while the analysis runs.
+    QCOMPARE(dialog->windowModality(), Qt::NonModal);
+    QVERIFY(!QApplication::activeModalWidget());
     dialog->reject();
     // No standard key of Qt's is bound to the same keys.
     for (int key = QKeySequence::HelpContents; key <= QKeySequence::Cancel; ++key)
