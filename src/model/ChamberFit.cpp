@@ -2,15 +2,14 @@
 
 #include "model/FitSearch.h"
 #include "model/NumberText.h"
+#include "model/Space.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace scaricometro {
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180;
 
 double centreLineLength(const ChamberRoute& route)
 {

@@ -7,7 +7,6 @@
 namespace scaricometro {
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180;
 // Two ends of axes closer than this are one point, apart only by rounding.
 constexpr double kSamePointMm = 1e-9;
 

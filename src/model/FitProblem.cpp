@@ -1,13 +1,13 @@
 #include "model/FitProblem.h"
 
+#include "model/Space.h"
+
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace scaricometro {
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180;
 constexpr double kStepDegrees = 1e-3;
 // The bends are kept this far inside the largest the pieces can take, the differences' steps with
 // them; and below 180, which the dialog refuses, by a margin its rounding cannot cross.

@@ -1,6 +1,7 @@
 #include "model/FitSearch.h"
 
 #include "model/FitProblem.h"
+#include "model/Space.h"
 #include "model/VectorState.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ namespace {
 
 // The least bending by a quasi-Newton method on the conditions of a constrained minimum (sequential
 // quadratic programming), each start first brought onto the constraints by Levenberg-Marquardt.
-constexpr double kDegree = std::numbers::pi / 180;
 // The search's own aim, far inside the tolerance, for the rounding of what it writes.
 constexpr double kSolvedMm = 1e-7;
 constexpr double kFoundMm = 1e-4;

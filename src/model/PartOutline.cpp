@@ -1,13 +1,13 @@
 #include "model/PartOutline.h"
 
+#include "model/Space.h"
+
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace scaricometro {
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180;
 constexpr double kCompassDegrees[] = {0, 90, 180, 270};
 
 Point onCircle(Point centre, double radius, double degrees)

@@ -1,14 +1,14 @@
 #include "model/SheetTiling.h"
 
+#include "model/Space.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 namespace scaricometro {
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180;
 // Turns tried, 0° first so that a tie keeps the pattern upright.
 constexpr int kTurnStepDegrees = 5;
 // Beyond this many places in a grid the count is not worth making: it cannot end under the limit.

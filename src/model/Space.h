@@ -4,8 +4,12 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 namespace scaricometro {
+
+// One degree of angle, in radians.
+inline constexpr double kDegree = std::numbers::pi / 180;
 
 struct Vector3 {
     double x = 0;

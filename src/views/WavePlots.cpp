@@ -236,131 +236,139 @@ PlotLayout diagramLayout(const WavePlotData& data)
     };
 }
 
+// The frame of `layout` painted in `area`, `body` drawn in it, then the frame's marks over it; the
+// painter left as it was found.
+enum class Smoothing { Antialiased, AsGiven };
+
+template <typename Body>
+void paintFramed(QPainter& painter, const QRectF& area, double unit, const PlotLayout& layout, Smoothing smoothing,
+                 Body&& body)
+{
+    painter.save();
+    if (smoothing == Smoothing::Antialiased)
+        painter.setRenderHint(QPainter::Antialiasing);
+    const PlotFrame frame(painter, area, unit, layout);
+    frame.paintFrame();
+    body(frame);
+    frame.paintOver();
+    painter.restore();
+}
+
 }  // namespace
 
 void paintCyclePlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const PlotFrame frame(painter, area, unit, cycleLayout(data));
-    frame.paintFrame();
-    if (data.typed) {
-        painter.setClipRect(frame.plot());
-        frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine,
-                             u"atmosfera "_s + barText(waves::kAtmosphere, kAtmospherePlaces) + u" bar"_s);
-        strokePath(painter, frame, tracePath(frame, data.typed->trace.cylinder), kCylinderColor);
-        strokePath(painter, frame, tracePath(frame, data.typed->trace.port), kPortColor);
-        painter.setClipping(false);
-    } else {
-        frame.message(kPending);
-    }
-    frame.paintOver();
-    painter.restore();
+    paintFramed(painter, area, unit, cycleLayout(data), Smoothing::Antialiased, [&](const PlotFrame& frame) {
+        if (data.typed) {
+            painter.setClipRect(frame.plot());
+            frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine,
+                                 u"atmosfera "_s + barText(waves::kAtmosphere, kAtmospherePlaces) + u" bar"_s);
+            strokePath(painter, frame, tracePath(frame, data.typed->trace.cylinder), kCylinderColor);
+            strokePath(painter, frame, tracePath(frame, data.typed->trace.port), kPortColor);
+            painter.setClipping(false);
+        } else {
+            frame.message(kPending);
+        }
+    });
 }
 
 void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const PlotFrame frame(painter, area, unit, bandLayout(data));
-    frame.paintFrame();
-    if (data.bandFigures) {
-        const QRectF plot = frame.plot();
-        const double left = std::clamp(frame.mapX(data.bandFigures->lowRpm), plot.left(), plot.right());
-        const double right = std::clamp(frame.mapX(data.bandFigures->highRpm), plot.left(), plot.right());
-        painter.fillRect(QRectF(left, plot.top(), right - left, plot.height()), QColor::fromRgb(kBandFill));
-    }
-    painter.setClipRect(frame.plot());
-    frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine, u"atmosfera"_s);
-    if (data.bandFigures)
-        frame.horizontalLine(bar(data.bandFigures->threshold), kThresholdColor, Qt::DotLine, u"soglia"_s);
-    for (const auto& [member, colour] : {std::pair{&waves::BandPoint::plug, kPlugColor},
-                                        std::pair{&waves::BandPoint::suction, kSuctionColor}}) {
-        QPolygonF curve;
-        for (const waves::BandPoint& point : data.band)
-            curve.append(frame.map(point.rpm, bar(point.*member)));
-        frame.setPen(colour, kCurveMm);
-        painter.drawPolyline(curve);
-        painter.setBrush(QColor::fromRgb(colour));
-        for (const QPointF& at : curve)
-            painter.drawEllipse(at, frame.mm(kPointMm), frame.mm(kPointMm));
-    }
-    painter.setClipping(false);
-    if (data.band.empty())
-        frame.message(kPending);
-    frame.paintOver();
-    painter.restore();
+    paintFramed(painter, area, unit, bandLayout(data), Smoothing::Antialiased, [&](const PlotFrame& frame) {
+        if (data.bandFigures) {
+            const QRectF plot = frame.plot();
+            const double left = std::clamp(frame.mapX(data.bandFigures->lowRpm), plot.left(), plot.right());
+            const double right = std::clamp(frame.mapX(data.bandFigures->highRpm), plot.left(), plot.right());
+            painter.fillRect(QRectF(left, plot.top(), right - left, plot.height()), QColor::fromRgb(kBandFill));
+        }
+        painter.setClipRect(frame.plot());
+        frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine, u"atmosfera"_s);
+        if (data.bandFigures)
+            frame.horizontalLine(bar(data.bandFigures->threshold), kThresholdColor, Qt::DotLine, u"soglia"_s);
+        for (const auto& [member, colour] : {std::pair{&waves::BandPoint::plug, kPlugColor},
+                                            std::pair{&waves::BandPoint::suction, kSuctionColor}}) {
+            QPolygonF curve;
+            for (const waves::BandPoint& point : data.band)
+                curve.append(frame.map(point.rpm, bar(point.*member)));
+            frame.setPen(colour, kCurveMm);
+            painter.drawPolyline(curve);
+            painter.setBrush(QColor::fromRgb(colour));
+            for (const QPointF& at : curve)
+                painter.drawEllipse(at, frame.mm(kPointMm), frame.mm(kPointMm));
+        }
+        painter.setClipping(false);
+        if (data.band.empty())
+            frame.message(kPending);
+    });
 }
 
 void paintWaveDiagram(QPainter& painter, const QRectF& area, double unit, const WavePlotData& data)
 {
-    painter.save();
     const waves::WaveDiagram* diagram = diagramOf(data);
-    const PlotFrame frame(painter, area, unit, diagramLayout(data));
-    frame.paintFrame();
-    const QRectF plot = frame.plot();
+    paintFramed(painter, area, unit, diagramLayout(data), Smoothing::AsGiven, [&](const PlotFrame& frame) {
+        const QRectF plot = frame.plot();
 
-    if (diagram && !diagram->cellCentresMm.empty()) {
-        const std::size_t cells = diagram->cellCentresMm.size();
-        double span = 0;
-        for (const double pressure : diagram->pressure)
-            span = std::max(span, std::abs(pressure - waves::kAtmosphere));
-        if (!(span > 0))
-            span = 1;
-        // A row for each degree, 360 at the top, as the plot's axis goes up.
-        QImage image(static_cast<int>(cells), static_cast<int>(waves::kTracePoints), QImage::Format_RGB32);
-        for (std::size_t degree = 0; degree < waves::kTracePoints; ++degree) {
-            auto* row = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(waves::kTracePoints - 1 - degree)));
-            for (std::size_t cell = 0; cell < cells; ++cell)
-                row[cell] = pressureColour((diagram->at(degree, cell) - waves::kAtmosphere) / span);
-        }
-        // Each cell's row is a degree wide, centred on its degree.
-        const double halfDegree = (frame.mapY(0) - frame.mapY(1)) / 2;
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setClipRect(plot);
-        painter.drawImage(plot.adjusted(0, -halfDegree, 0, halfDegree), image);
-        painter.setClipping(false);
+        if (diagram && !diagram->cellCentresMm.empty()) {
+            const std::size_t cells = diagram->cellCentresMm.size();
+            double span = 0;
+            for (const double pressure : diagram->pressure)
+                span = std::max(span, std::abs(pressure - waves::kAtmosphere));
+            if (!(span > 0))
+                span = 1;
+            // A row for each degree, 360 at the top, as the plot's axis goes up.
+            QImage image(static_cast<int>(cells), static_cast<int>(waves::kTracePoints), QImage::Format_RGB32);
+            for (std::size_t degree = 0; degree < waves::kTracePoints; ++degree) {
+                auto* row = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(waves::kTracePoints - 1 - degree)));
+                for (std::size_t cell = 0; cell < cells; ++cell)
+                    row[cell] = pressureColour((diagram->at(degree, cell) - waves::kAtmosphere) / span);
+            }
+            // Each cell's row is a degree wide, centred on its degree.
+            const double halfDegree = (frame.mapY(0) - frame.mapY(1)) / 2;
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.setClipRect(plot);
+            painter.drawImage(plot.adjusted(0, -halfDegree, 0, halfDegree), image);
+            painter.setClipping(false);
 
-        // The colour scale, beside the port's events.
-        const QRectF scale(plot.right() + frame.mm(kScaleGapMm), plot.top(), frame.mm(kScaleWidthMm), plot.height());
-        QImage ramp(1, kScaleSteps, QImage::Format_RGB32);
-        for (int i = 0; i < kScaleSteps; ++i)
-            ramp.setPixel(0, i, pressureColour(1 - 2.0 * i / (kScaleSteps - 1)));
-        painter.drawImage(scale, ramp);
-        frame.setPen(kBoundaryColor, kBoundaryMm);
-        painter.drawRect(scale);
-        const QFont small = frame.font(kSmallPoints);
-        for (const double share : kScaleMarks) {
-            const double y = scale.bottom() - (share + 1) / 2 * scale.height();
+            // The colour scale, beside the port's events.
+            const QRectF scale(plot.right() + frame.mm(kScaleGapMm), plot.top(), frame.mm(kScaleWidthMm),
+                               plot.height());
+            QImage ramp(1, kScaleSteps, QImage::Format_RGB32);
+            for (int i = 0; i < kScaleSteps; ++i)
+                ramp.setPixel(0, i, pressureColour(1 - 2.0 * i / (kScaleSteps - 1)));
+            painter.drawImage(scale, ramp);
             frame.setPen(kBoundaryColor, kBoundaryMm);
-            painter.drawLine(QPointF(scale.right(), y), QPointF(scale.right() + frame.mm(kEventTickMm), y));
-            frame.label({scale.right() + frame.mm(kEventTickMm + kScaleTextMm), y},
-                        barText(waves::kAtmosphere + share * span, kScalePlaces), small, Qt::AlignLeft | Qt::AlignVCenter,
-                        kTextColor);
+            painter.drawRect(scale);
+            const QFont small = frame.font(kSmallPoints);
+            for (const double share : kScaleMarks) {
+                const double y = scale.bottom() - (share + 1) / 2 * scale.height();
+                frame.setPen(kBoundaryColor, kBoundaryMm);
+                painter.drawLine(QPointF(scale.right(), y), QPointF(scale.right() + frame.mm(kEventTickMm), y));
+                frame.label({scale.right() + frame.mm(kEventTickMm + kScaleTextMm), y},
+                            barText(waves::kAtmosphere + share * span, kScalePlaces), small,
+                            Qt::AlignLeft | Qt::AlignVCenter, kTextColor);
+            }
+            frame.label({scale.center().x(), scale.top() - frame.mm(kScaleTextMm)}, u"bar"_s, small,
+                        Qt::AlignHCenter | Qt::AlignBottom, kTextColor);
+        } else {
+            frame.message(kPending);
         }
-        frame.label({scale.center().x(), scale.top() - frame.mm(kScaleTextMm)}, u"bar"_s, small,
-                    Qt::AlignHCenter | Qt::AlignBottom, kTextColor);
-    } else {
-        frame.message(kPending);
-    }
 
-    // The sections' boundaries across the map and the port's events up its right edge.
-    frame.setPen(kBoundaryColor, kBoundaryMm);
-    for (const waves::DuctSection& section : data.sections) {
-        const double x = frame.mapX(section.startMm);
-        if (x > plot.left())
-            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-    }
-    const QFont small = frame.font(kSmallPoints);
-    for (const PlotMark& event : eventMarks(data.timing)) {
-        const double y = frame.mapY(event.x);
+        // The sections' boundaries across the map and the port's events up its right edge.
         frame.setPen(kBoundaryColor, kBoundaryMm);
-        painter.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + frame.mm(kEventTickMm), y));
-        frame.label({plot.right() + frame.mm(kEventTickMm + kScaleTextMm), y}, event.label, small,
-                    Qt::AlignLeft | Qt::AlignVCenter, kTextColor);
-    }
-    frame.paintOver();
-    painter.restore();
+        for (const waves::DuctSection& section : data.sections) {
+            const double x = frame.mapX(section.startMm);
+            if (x > plot.left())
+                painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        }
+        const QFont small = frame.font(kSmallPoints);
+        for (const PlotMark& event : eventMarks(data.timing)) {
+            const double y = frame.mapY(event.x);
+            frame.setPen(kBoundaryColor, kBoundaryMm);
+            painter.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + frame.mm(kEventTickMm), y));
+            frame.label({plot.right() + frame.mm(kEventTickMm + kScaleTextMm), y}, event.label, small,
+                        Qt::AlignLeft | Qt::AlignVCenter, kTextColor);
+        }
+    });
 }
 
 PlotPlacement placeWavePlot(WavePlot plot, QPainter& painter, const QRectF& area, double unit,
