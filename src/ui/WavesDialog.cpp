@@ -264,7 +264,9 @@ void WavesDialog::showResults()
     }
     if (failed > kFailuresTold)
         failures.append(tr("Il calcolo non è riuscito anche ad altri %1 regimi.").arg(failed - kFailuresTold));
-    m_plotData.bandFigures = waves::findBand(m_plotData.band);
+    // The accord and the band only once every speed is in: found among some of them, they would
+    // move as the rest arrive.
+    m_plotData.bandFigures = isComplete() ? waves::findBand(m_plotData.band) : std::nullopt;
     m_plotData.typed = m_typed ? &*m_typed : nullptr;
 
     m_accord->setText(isComplete() ? accordSentence(m_plotData.bandFigures, m_inputs.maxRpm) : QString());
