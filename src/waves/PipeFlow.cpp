@@ -108,21 +108,26 @@ OpenEnd::OpenEnd(double pressure, double temperature)
 }
 
 // From the outgoing characteristic's invariant J = u + 2c/(γ−1), u along the outward normal:
-// leaving, the gas keeps its entropy and comes to the outside pressure; entering, it comes from
-// rest outside, so its stagnation sound speed is the outside's.
+// leaving, the gas keeps its entropy and comes to the outside pressure, or where it would then be
+// faster than sound, leaves choked at the sonic state, u = c = J/(1 + 2/(γ−1)), above that pressure;
+// entering, it comes from rest outside, so its stagnation sound speed is the outside's.
 std::optional<Flux> OpenEnd::flux(const EndFace& end)
 {
     const double outward = end.side == Side::Outlet ? 1 : -1;
     const Primitive& inside = end.face;
     const double c = inside.soundSpeed();
     constexpr double k = (kGamma - 1) / 2;
-    const double invariant = outward * inside.velocity + c / k;
-    Primitive boundary;
+    const double leaving = outward * inside.velocity;
+    const double invariant = leaving + c / k;
     const double cLeaving = c * std::pow(m_pressure / inside.pressure, k / kGamma);
     const double uLeaving = invariant - cLeaving / k;
-    if (uLeaving >= cLeaving) {
-        boundary = inside;  // leaving faster than sound: nothing outside reaches in
-        boundary.velocity *= outward;
+    Primitive boundary;
+    if (leaving >= c) {
+        boundary = {inside.density, leaving, inside.pressure};  // nothing outside reaches in
+    } else if (uLeaving >= cLeaving) {
+        const double sonic = invariant * k / (1 + k);
+        const double ratio = sonic / c;  // along the inside's isentrope: ρ ∝ c^(2/(γ−1)), p ∝ c^(2γ/(γ−1))
+        boundary = {inside.density * std::pow(ratio, 1 / k), sonic, inside.pressure * std::pow(ratio, kGamma / k)};
     } else if (uLeaving >= 0) {
         boundary = {kGamma * m_pressure / (cLeaving * cLeaving), uLeaving, m_pressure};
     } else {

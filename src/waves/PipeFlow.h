@@ -60,8 +60,8 @@ public:
     [[nodiscard]] std::optional<Flux> flux(const EndFace& end) override;
 };
 
-// An end open to still air at `pressure`: gas leaving does so at that pressure; gas drawn in
-// comes from rest at that pressure and `temperature`.
+// An end open to still air at `pressure`: gas leaving does so at that pressure, or choked at the
+// speed of sound above it; gas drawn in comes from rest at that pressure and `temperature`.
 class OpenEnd : public DuctEnd {
 public:
     OpenEnd(double pressure, double temperature);

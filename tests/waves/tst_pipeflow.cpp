@@ -148,6 +148,8 @@ private Q_SLOTS:
     void stillGasStaysStill();
     void nozzleMassFlowMatchesTheIsentropicFormulas_data();
     void nozzleMassFlowMatchesTheIsentropicFormulas();
+    void openEndPassesWhatItsRegimeGives_data();
+    void openEndPassesWhatItsRegimeGives();
 };
 
 void PipeFlowTest::riemannProblemsConvergeToTheExactSolution_data()
@@ -291,6 +293,55 @@ void PipeFlowTest::nozzleMassFlowMatchesTheIsentropicFormulas()
     const double flow = nozzleMassFlow(upstream, temperature, downstream, area);
     QCOMPARE_LE(std::abs(flow - expected), 1e-12 + 1e-9 * expected);
     QCOMPARE(criticalPressureRatio() > 0.5282 && criticalPressureRatio() < 0.5284, true);
+}
+
+void PipeFlowTest::openEndPassesWhatItsRegimeGives_data()
+{
+    QTest::addColumn<Side>("side");
+    QTest::addColumn<double>("velocity");  // along the duct, m/s
+    QTest::addColumn<double>("soundSpeed");
+    QTest::addColumn<double>("pressure");
+    // Per m² of face, along the duct: kg/s, N, W. Worked out by hand from temperatures: leaving,
+    // T_b = T·(p0/p)^((γ−1)/γ) and u_b = u + 5(c − c_b); choked, u_b = c_b = (u + 5c)/6 and
+    // ρ_b = ρ·(T_b/T)^2.5; drawn in, u_b + 5c_b = u + 5c with c_b² = c0² − 0,2·u_b², found by
+    // bisection, and p_b = p0·(T_b/T0)^3.5; the gas outside at rest at 1 atm and 647,4 K.
+    QTest::addColumn<double>("mass");
+    QTest::addColumn<double>("momentum");
+    QTest::addColumn<double>("energy");
+    QTest::newRow("leaving below the speed of sound") << Side::Outlet << 80.0 << 560.0 << 1.3e5 << 86.42363289730226
+                                                      << 116702.10276979253 << 64467608.471624374;
+    // Inside, 200 m/s against 600 m/s of sound: subsonic, but at 2,5 bar the stream chokes on its way out.
+    QTest::newRow("leaving choked") << Side::Outlet << 200.0 << 600.0 << 2.5e5 << 287.74094082566734
+                                    << 263077.43161203875 << 245538936.17123622;
+    QTest::newRow("leaving choked through the port's face") << Side::Inlet << -200.0 << 600.0 << 2.5e5
+                                                            << -287.74094082566734 << 263077.43161203875
+                                                            << -245538936.17123622;
+    QTest::newRow("leaving faster than sound already") << Side::Outlet << 700.0 << 600.0 << 2.5e5
+                                                       << 680.5555555555555 << 726388.8888888889 << 779236111.1111112;
+    QTest::newRow("drawing air in") << Side::Outlet << -60.0 << 500.0 << 0.8e5 << -53.572363250725765
+                                    << 103981.41975239127 << -34835429.20378444;
+}
+
+void PipeFlowTest::openEndPassesWhatItsRegimeGives()
+{
+    QFETCH(Side, side);
+    QFETCH(double, velocity);
+    QFETCH(double, soundSpeed);
+    QFETCH(double, pressure);
+    QFETCH(double, mass);
+    QFETCH(double, momentum);
+    QFETCH(double, energy);
+    EndFace end;
+    end.side = side;
+    end.face = {kGamma * pressure / (soundSpeed * soundSpeed), velocity, pressure};
+    end.cell = end.face;
+    end.area = 1;
+    OpenEnd open(kAtmosphere, temperatureForSoundSpeed(510));
+    const std::optional<Flux> flux = open.flux(end);
+    QVERIFY(flux);
+    QCOMPARE_LE(std::abs(flux->mass - mass), 1e-9 * std::abs(mass));
+    QCOMPARE_LE(std::abs(flux->momentum - momentum), 1e-9 * momentum);
+    QCOMPARE_LE(std::abs(flux->energy - energy), 1e-9 * std::abs(energy));
 }
 
 QTEST_APPLESS_MAIN(PipeFlowTest)
