@@ -110,17 +110,19 @@ QString peaksSentence(const waves::RpmResult& result, const waves::PortTiming& t
 QString settlingSentence(const waves::RpmResult& result)
 {
     const QString cycles = result.cycles == 1 ? u"1 ciclo"_s : u"%1 cicli"_s.arg(result.cycles);
+    const QString rule = u"%1 cicli di fila entro lo %2 %"_s.arg(waves::kSettledCyclesInARow)
+                             .arg(decimals(100 * waves::kSettledShareOfRange, 1));
     QString sentence;
     switch (result.settling) {
     case waves::Settling::Periodic:
-        sentence = u"Periodico dopo %1: ogni ciclo ripete il precedente"_s.arg(cycles);
+        sentence = u"Periodico dopo %1 (%2): ogni ciclo ripete il precedente"_s.arg(cycles, rule);
         break;
     case waves::Settling::Alternating:
-        sentence = u"Due cicli alternati dopo %1: ciascuno ripete quello di due cicli prima; è mostrato quello con il tappo più alto"_s
-                       .arg(cycles);
+        sentence = u"Due cicli alternati dopo %1 (%2): ciascuno ripete quello di due cicli prima; è mostrato quello "
+                   u"con il tappo più alto"_s.arg(cycles, rule);
         break;
     case waves::Settling::Unsettled:
-        sentence = u"Non assestato in %1: è mostrato l'ultimo, che non si ripete"_s.arg(cycles);
+        sentence = u"Non assestato in %1 (mai %2): è mostrato l'ultimo"_s.arg(cycles, rule);
         break;
     }
     return sentence + u"; temperatura media nel tubo %1 K, velocità del suono media %2 m/s"_s.arg(

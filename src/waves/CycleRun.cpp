@@ -41,17 +41,6 @@ double meanBetween(const std::array<double, kTracePoints>& trace, double from, d
     return sum / static_cast<double>(last - first + 1);
 }
 
-bool repeats(const Cycle& later, const Cycle& earlier)
-{
-    const auto [low, high] = std::minmax_element(later.trace.port.begin(), later.trace.port.end());
-    const double allowed = kSettledShareOfRange * (*high - *low);
-    for (std::size_t degree = 0; degree < kTracePoints; ++degree) {
-        if (std::abs(later.trace.port[degree] - earlier.trace.port[degree]) > allowed)
-            return false;
-    }
-    return true;
-}
-
 double interpolate(double before, double after, double share)
 {
     if (std::isnan(before))
@@ -79,6 +68,7 @@ public:
     {
         std::vector<Cycle> cycles;
         Settling settling = Settling::Unsettled;
+        SettlingWatch watch;
         for (int number = 1; number <= kMostCycles; ++number) {
             if (stop && stop->load(std::memory_order_relaxed))
                 return std::nullopt;
@@ -86,18 +76,14 @@ public:
             m_cyclesRun = number;
             if (std::optional<FlowFailure> failure = runCycle(number, cycle))
                 return RpmOutcome{*failure};
+            const std::optional<Settling> settled = watch.take(cycle.trace.port);
             cycles.push_back(std::move(cycle));
-            const std::size_t last = cycles.size() - 1;
-            if (last >= 1 && repeats(cycles[last], cycles[last - 1])) {
-                settling = Settling::Periodic;
+            if (settled) {
+                settling = *settled;
                 break;
             }
-            if (last >= 2 && repeats(cycles[last], cycles[last - 2])) {
-                settling = Settling::Alternating;
-                break;
-            }
-            // Only the last three cycles are ever compared or reported.
-            if (cycles.size() > 3)
+            // Only the last two cycles are ever reported.
+            if (cycles.size() > 2)
                 cycles.erase(cycles.begin());
         }
         return RpmOutcome{result(cycles, settling)};

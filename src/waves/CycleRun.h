@@ -1,8 +1,9 @@
 // One engine speed run to its periodic state: the pipe starts still, and whole cycles (top dead
-// centre to top dead centre) follow until the port's pressure repeats, degree by degree, the
-// cycle before or the one two before, or until kMostCycles.
+// centre to top dead centre) follow until the port's pressure has settled, as SettlingWatch
+// judges it, or until kMostCycles.
 #pragma once
 
+#include "waves/CycleSettling.h"
 #include "waves/Duct.h"
 #include "waves/Engine.h"
 
@@ -15,11 +16,7 @@
 
 namespace scaricometro::waves {
 
-inline constexpr int kDegreesPerCycle = 360;
-inline constexpr std::size_t kTracePoints = kDegreesPerCycle + 1;  // 0 ... 360 inclusive
 inline constexpr int kMostCycles = 150;
-// A cycle repeats another where no whole degree differs by more than this share of its range.
-inline constexpr double kSettledShareOfRange = 0.005;
 
 // Everything a run needs: the duct, the engine, and the temperature of the still gas it starts from.
 struct WaveSetup {
@@ -28,15 +25,9 @@ struct WaveSetup {
     double pipeTemperature = 0;  // K
 };
 
-enum class Settling {
-    Periodic,     // each cycle repeats the one before
-    Alternating,  // two cycles take turns, each repeating the one two before
-    Unsettled,    // kMostCycles ran without either
-};
-
 // Pressures (Pa) at every whole degree of one cycle, 0 to 360.
 struct CycleTrace {
-    std::array<double, kTracePoints> port{};
+    PortTrace port{};
     // The cylinder's while the exhaust is open; NaN while it is closed, when the cylinder is not modelled.
     std::array<double, kTracePoints> cylinder{};
 };

@@ -78,7 +78,7 @@ void WaveTextsTest::accord_data()
     QTest::addColumn<QString>("sentence");
 
     const auto band = [](double low, double high, bool lowEnd, bool highEnd) {
-        return std::optional(waves::Band{11750, 150000, 125000, low, high, lowEnd, highEnd});
+        return std::optional(waves::Band{11750, 150000, 125000, low, high, lowEnd, highEnd, std::nullopt});
     };
     QTest::newRow("inside the sweep") << band(10250, 12750, false, false)
                                       << u"Accordata a 11_750 giri/min; banda 10_250–12_750; richiesti 12_000"_s;
@@ -126,12 +126,13 @@ void WaveTextsTest::sentences_data()
     QTest::addColumn<QString>("end");
 
     const QString heat = u"; temperatura media nel tubo 812 K, velocità del suono media 571 m/s"_s;
-    QTest::newRow("periodic") << settlingSentence(settled(waves::Settling::Periodic, 23)) << u"Periodico dopo 23 cicli"_s
+    QTest::newRow("periodic") << settlingSentence(settled(waves::Settling::Periodic, 23))
+                              << u"Periodico dopo 23 cicli (5 cicli di fila entro lo 0,5 %): ogni ciclo ripete il precedente"_s
                               << heat;
     QTest::newRow("alternating") << settlingSentence(settled(waves::Settling::Alternating, 40))
-                                 << u"Due cicli alternati dopo 40 cicli"_s << heat;
+                                 << u"Due cicli alternati dopo 40 cicli (5 cicli di fila entro lo 0,5 %)"_s << heat;
     QTest::newRow("unsettled") << settlingSentence(settled(waves::Settling::Unsettled, 150))
-                               << u"Non assestato in 150 cicli"_s << heat;
+                               << u"Non assestato in 150 cicli (mai 5 cicli di fila entro lo 0,5 %)"_s << heat;
 
     const QString check = u". Controllare le quote della camera e i dati del motore."_s;
     QTest::newRow("density in the pipe")
