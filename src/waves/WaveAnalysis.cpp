@@ -12,6 +12,19 @@ namespace {
 // Speeds closer than this are one speed.
 constexpr double kSameRpm = 1e-6;
 
+// The vertex of the parabola through three points, where it opens downwards.
+std::optional<double> vertexOfParabola(const BandPoint& left, const BandPoint& middle, const BandPoint& right)
+{
+    const double leftSlope = (middle.plug - left.plug) / (middle.rpm - left.rpm);
+    const double rightSlope = (right.plug - middle.plug) / (right.rpm - middle.rpm);
+    const double curvature = (rightSlope - leftSlope) / (right.rpm - left.rpm);
+    if (!(curvature < 0))
+        return std::nullopt;
+    // Newton's form p(x) = p(l) + s·(x − l) + a·(x − l)·(x − m), s the left slope and a the
+    // curvature: p'(x) = 0 where x = (l + m)/2 − s/(2a).
+    return 0.5 * (middle.rpm + left.rpm) - leftSlope / (2 * curvature);
+}
+
 }  // namespace
 
 SetupOutcome prepareWaves(const ChamberInputs& window, const ChamberDimensions& dimensions, const EngineFigures& engine)
@@ -67,6 +80,8 @@ std::optional<Band> findBand(std::span<const BandPoint> points)
     band.highRpm = high->rpm;
     band.lowIsSweepEnd = low == points.begin();
     band.highIsSweepEnd = std::next(high) == points.end();
+    if (peak != points.begin() && std::next(peak) != points.end())
+        band.parabolaRpm = vertexOfParabola(*std::prev(peak), *peak, *std::next(peak));
     return band;
 }
 

@@ -44,6 +44,9 @@ struct Band {
     double highRpm = 0;
     bool lowIsSweepEnd = false;   // the band may go on below the sweep
     bool highIsSweepEnd = false;  // ... or above it
+    // The vertex of the parabola through the plugs at the accord and the speeds either side of it;
+    // none where the accord is an end of the sweep, or the three make no peak.
+    std::optional<double> parabolaRpm;
 };
 
 // The accord and the band of `points`, ascending in rpm; none where there are no points or the

@@ -92,7 +92,7 @@ inline scaricometro::WavePlotData plotData(const scaricometro::waves::RpmResult*
         data.band.push_back({rpm, kAtmosphere + 40000 - 400000 * off * off, kAtmosphere - 10000});
     }
     // Where the plug passes atmosphere + 20 000 Pa: 12 600 × (1 ± 0,2236).
-    data.bandFigures = Band{kAccordRpm, kAtmosphere + 40000, kAtmosphere + 20000, 10200, 15000, false, false};
+    data.bandFigures = Band{kAccordRpm, kAtmosphere + 40000, kAtmosphere + 20000, 10200, 15000, false, false, std::nullopt};
     return data;
 }
 

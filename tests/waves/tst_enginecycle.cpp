@@ -8,11 +8,13 @@
 #include <QTest>
 
 #include <cmath>
+#include <map>
 #include <mutex>
 #include <set>
 
 using namespace scaricometro;
 using namespace scaricometro::waves;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(EngineRefusal)
 Q_DECLARE_METATYPE(EngineFigures)
@@ -30,6 +32,22 @@ ChamberDimensions dimensionsOf(const ChamberInputs& inputs)
 WaveSetup setupOf(const ChamberInputs& inputs, const EngineFigures& engine = {})
 {
     return std::get<WaveSetup>(prepareWaves(inputs, dimensionsOf(inputs), engine));
+}
+
+// A cycle's port pressures named by a letter: A a smooth cycle; B and C the same with a hump or a
+// dip of 2 % of its range at one degree; a and x with a hump of 0,4 % and 0,6 %, which repeat A
+// and do not.
+PortTrace traceOf(char name)
+{
+    PortTrace trace;
+    for (std::size_t degree = 0; degree < kTracePoints; ++degree)
+        trace[degree] = kAtmosphere + 5e4 * std::sin(2 * M_PI * static_cast<double>(degree) / kDegreesPerCycle);
+    const double range = 1e5;
+    const std::map<char, std::pair<std::size_t, double>> changes{
+        {'B', {100, 0.02}}, {'C', {200, -0.02}}, {'a', {50, 0.004}}, {'x', {50, 0.006}}};
+    if (const auto change = changes.find(name); change != changes.end())
+        trace[change->second.first] += change->second.second * range;
+    return trace;
 }
 
 std::vector<BandPoint> pointsOf(const std::vector<double>& rpms, const std::vector<double>& plugsBar)
@@ -50,6 +68,8 @@ private Q_SLOTS:
     void figuresThatMakeNoEngineAreRefused_data();
     void figuresThatMakeNoEngineAreRefused();
     void chamberBecomesADuct();
+    void runSettlesOnceFiveCyclesInARowRepeat_data();
+    void runSettlesOnceFiveCyclesInARowRepeat();
     void sweepCoversHalfToOnePointSixTimesTheTypedSpeed_data();
     void sweepCoversHalfToOnePointSixTimesTheTypedSpeed();
     void bandAroundTheAccord_data();
@@ -175,6 +195,39 @@ void EngineCycleTest::chamberBecomesADuct()
     QCOMPARE(closed.section, std::size_t{0});
 }
 
+void EngineCycleTest::runSettlesOnceFiveCyclesInARowRepeat_data()
+{
+    QTest::addColumn<QString>("cycles");  // one letter a cycle, as traceOf names them
+    QTest::addColumn<int>("settledAt");   // the cycle, from 1; 0 for never
+    QTest::addColumn<Settling>("settling");
+    QTest::newRow("the same cycle over and over") << u"AAAAAAAA"_s << 6 << Settling::Periodic;
+    QTest::newRow("four in a row, then a break") << u"AAAAABAAAAAA"_s << 11 << Settling::Periodic;
+    QTest::newRow("within 0,5 % of the range") << u"AaAaAaA"_s << 6 << Settling::Periodic;
+    QTest::newRow("beyond 0,5 % of the range") << u"AxAxAxAxAx"_s << 7 << Settling::Alternating;
+    QTest::newRow("two cycles taking turns") << u"ABABABABAB"_s << 7 << Settling::Alternating;
+    // A one-cycle state that holds for two cycles, then breaks into two that take turns.
+    QTest::newRow("a transient, then two cycles taking turns") << u"AAABCBCBCBCB"_s << 10 << Settling::Alternating;
+    QTest::newRow("never twice the same") << u"ABCxABCx"_s << 0 << Settling::Unsettled;
+}
+
+void EngineCycleTest::runSettlesOnceFiveCyclesInARowRepeat()
+{
+    QFETCH(QString, cycles);
+    QFETCH(int, settledAt);
+    QFETCH(Settling, settling);
+    SettlingWatch watch;
+    int number = 0;
+    std::optional<Settling> settled;
+    for (const QChar name : cycles) {
+        ++number;
+        settled = watch.take(traceOf(name.toLatin1()));
+        if (settled)
+            break;
+    }
+    QCOMPARE(settled ? number : 0, settledAt);
+    QCOMPARE(settled.value_or(Settling::Unsettled), settling);
+}
+
 void EngineCycleTest::sweepCoversHalfToOnePointSixTimesTheTypedSpeed_data()
 {
     QTest::addColumn<double>("typed");
@@ -210,14 +263,22 @@ void EngineCycleTest::bandAroundTheAccord_data()
     QTest::addColumn<double>("high");
     QTest::addColumn<bool>("lowIsEnd");
     QTest::addColumn<bool>("highIsEnd");
+    QTest::addColumn<double>("parabola");  // NaN for none
     const std::vector<double> rpms{6000, 6250, 6500, 6750, 7000, 7250};
+    const double none = std::nan("");
     // Peak 1,41325 bar: the threshold is 1,21325; 1,2 is below it, and a second hump is not the band.
+    // The parabola's vertex at m + h·(p₋ − p₊)/(2·(p₋ − 2p + p₊)) where the speeds are evenly spaced;
+    // otherwise at x₁ − ½·((x₁−x₀)²(y₁−y₂) − (x₁−x₂)²(y₁−y₀)) / ((x₁−x₀)(y₁−y₂) − (x₁−x₂)(y₁−y₀)).
     QTest::newRow("inside") << rpms << std::vector<double>{1.0, 1.2, 1.3, 1.41325, 1.25, 1.3} << 6750.0 << 6500.0
-                            << 7250.0 << false << true;
+                            << 7250.0 << false << true << 6750 + 250 * 0.05 / (2 * (1.3 - 2 * 1.41325 + 1.25));
     QTest::newRow("peak at the start") << rpms << std::vector<double>{1.5, 1.4, 1.1, 1.3, 1.35, 1.0} << 6000.0
-                                       << 6000.0 << 6250.0 << true << false;
+                                       << 6000.0 << 6250.0 << true << false << none;
     QTest::newRow("narrow") << rpms << std::vector<double>{1.0, 1.05, 1.4, 1.05, 1.0, 1.0} << 6500.0 << 6500.0
-                            << 6500.0 << false << false;
+                            << 6500.0 << false << false << 6500.0;
+    // The typed speed among the sweep's: the neighbours 100 and 150 rpm away.
+    QTest::newRow("uneven neighbours") << std::vector<double>{9000, 9100, 9250} << std::vector<double>{1.2, 1.3, 1.1}
+                                       << 9100.0 << 9000.0 << 9100.0 << true << false
+                                       << 9100 - 0.5 * (100.0 * 100 * 0.2 - 150.0 * 150 * 0.1) / (100 * 0.2 + 150 * 0.1);
 }
 
 void EngineCycleTest::bandAroundTheAccord()
@@ -229,6 +290,7 @@ void EngineCycleTest::bandAroundTheAccord()
     QFETCH(double, high);
     QFETCH(bool, lowIsEnd);
     QFETCH(bool, highIsEnd);
+    QFETCH(double, parabola);
     const std::vector<BandPoint> points = pointsOf(rpms, plugs);
     const std::optional<Band> band = findBand(points);
     QVERIFY(band);
@@ -237,6 +299,9 @@ void EngineCycleTest::bandAroundTheAccord()
     QCOMPARE(band->highRpm, high);
     QCOMPARE(band->lowIsSweepEnd, lowIsEnd);
     QCOMPARE(band->highIsSweepEnd, highIsEnd);
+    QCOMPARE(band->parabolaRpm.has_value(), !std::isnan(parabola));
+    if (band->parabolaRpm)
+        QCOMPARE_LE(std::abs(*band->parabolaRpm - parabola), 1e-6);
     QVERIFY(!findBand(pointsOf(rpms, std::vector<double>(rpms.size(), 1.0))));
 }
 
@@ -321,7 +386,7 @@ void EngineCycleTest::analysisReportsEverySpeedOnceTypedFirstAndStopsWhenDestroy
             reported.push_back(index);
         }, threads);
         const std::size_t count = analysis.rpms().size();
-        QTRY_COMPARE_WITH_TIMEOUT([&] { const std::lock_guard lock(mutex); return reported.size(); }(), count, 120000);
+        QVERIFY(QTest::qWaitFor([&] { const std::lock_guard lock(mutex); return reported.size() == count; }, 120000));
         const std::lock_guard lock(mutex);
         QCOMPARE(std::set<std::size_t>(reported.begin(), reported.end()).size(), count);
         if (threads == 1) {
