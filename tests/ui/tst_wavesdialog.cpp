@@ -244,7 +244,7 @@ void WavesDialogTest::closingStopsAndKeepsEntries()
 
     // Offscreen, the window is made active again only when asked.
     m_form->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), m_form.get());
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == m_form.get(); }));
     QCOMPARE(openWaves(), dialog);
     QCOMPARE(engineField(*dialog, &waves::EngineFigures::boreMm)->text(), u"45,5"_s);
     QVERIFY(finish(dialog));
