@@ -144,12 +144,16 @@ void ChamberFitTest::reachesPointsThatBendsReach()
 
 void ChamberFitTest::refusesWhatCannotBeReached_data()
 {
-    QTest::addColumn<int>("place");  // 0 beyond the chamber's length, 1 behind the inlet, 2 turned sideways
+    // 0 beyond the chamber's length, 1 behind the inlet, 2 turned sideways, 3 a few tenths of a
+    // millimetre beyond the straight chamber's outlet
+    QTest::addColumn<int>("place");
     QTest::addColumn<int>("mask");   // -1: one section, drawn at random
     QTest::addColumn<Reason>("reason");
 
     QTest::newRow("beyond the chamber's length") << 0 << kConesAndHeader << Reason::TooFar;
     QTest::newRow("beyond it, every section free") << 0 << 0b111111 << Reason::TooFar;
+    QTest::newRow("just beyond the straight outlet") << 3 << kConesAndHeader << Reason::TooFar;
+    QTest::newRow("just beyond it, every section free") << 3 << 0b111111 << Reason::TooFar;
     QTest::newRow("behind the inlet, one section free") << 1 << -1 << Reason::TooNear;
     QTest::newRow("the straight outlet turned sideways by the first three") << 2 << 0b000111 << Reason::Direction;
 }
@@ -176,6 +180,10 @@ void ChamberFitTest::refusesWhatCannotBeReached()
             target.point = {-10 - random.bounded(200.0), random.bounded(100.0) - 50, random.bounded(100.0) - 50};
         if (place == 2) {
             target = {ChamberRoute::trace(chamber.development, {}).outlet().point, 90 + random.bounded(180.0), 0};
+        }
+        if (place == 3) {
+            const RouteFrame straight = ChamberRoute::trace(chamber.development, {}).outlet();
+            target.point = straight.point + (0.2 + random.bounded(0.3)) * straight.along;
         }
         const FitOutcome outcome = fitChamber(chamber.development, chamber.bends, free, target);
         QVERIFY2(std::holds_alternative<FitFailure>(outcome), qPrintable(QString::number(run)));
