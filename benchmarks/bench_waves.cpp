@@ -1,5 +1,6 @@
 // How long the analysis of the waves takes: one engine speed run to its periodic state, with the
-// cell-updates a second it reaches, and the whole band on every core.
+// cell-updates a second it reaches on each width of packs the processor runs, and the whole band
+// on every core.
 #include "model/ChamberModel.h"
 #include "waves/WaveAnalysis.h"
 
@@ -22,8 +23,13 @@ WaveSetup defaultSetup()
 
 void oneSpeedToItsPeriodicState(benchmark::State& state)
 {
-    const WaveSetup setup = defaultSetup();
+    WaveSetup setup = defaultSetup();
     const bool withDiagram = state.range(0) != 0;
+    setup.vectors = state.range(1) != 0 ? VectorWidth::Avx2 : VectorWidth::Sse2;
+    if (!processorRuns(setup.vectors)) {
+        state.SkipWithError("the processor does not run these packs");
+        return;
+    }
     long long cellUpdates = 0;
     int cycles = 0;
     for (auto _ : state) {
@@ -35,7 +41,11 @@ void oneSpeedToItsPeriodicState(benchmark::State& state)
     state.counters["cell_updates_per_s"] = benchmark::Counter(static_cast<double>(cellUpdates), benchmark::Counter::kIsRate);
     state.counters["cycles"] = cycles;
 }
-BENCHMARK(oneSpeedToItsPeriodicState)->Arg(0)->Arg(1)->ArgName("diagram")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(oneSpeedToItsPeriodicState)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"diagram", "avx2"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The dialog's whole work: every speed of the band, the typed one first with its diagram.
 void wholeBand(benchmark::State& state)

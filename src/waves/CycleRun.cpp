@@ -57,7 +57,7 @@ public:
         , m_rpm(rpm)
         , m_withDiagram(withDiagram)
         , m_flow(setup.duct, setup.duct.cellCount(),
-                 {kAtmosphere / (kGasConstant * setup.pipeTemperature), 0, kAtmosphere})
+                 {kAtmosphere / (kGasConstant * setup.pipeTemperature), 0, kAtmosphere}, setup.vectors)
         , m_port(setup.engine, setup.pipeTemperature)
         , m_outlet(kAtmosphere, setup.pipeTemperature)
         , m_before(m_flow.cellCount())

@@ -6,6 +6,7 @@
 #include "waves/CycleSettling.h"
 #include "waves/Duct.h"
 #include "waves/Engine.h"
+#include "waves/PipeKernel.h"
 
 #include <array>
 #include <atomic>
@@ -23,6 +24,7 @@ struct WaveSetup {
     Duct duct;
     Engine engine;
     double pipeTemperature = 0;  // K
+    VectorWidth vectors = defaultVectorWidth();
 };
 
 // Pressures (Pa) at every whole degree of one cycle, 0 to 360.

@@ -19,6 +19,7 @@ double stagnationEnthalpy(const Primitive& state)
 
 // The cylinder's and the first cell's states at the step's end, had `massFlow` gone through the port.
 struct ExhaustPort::Trial {
+    double massFlow = 0;  // kg/s out of the cylinder
     bool valid = false;
     double cylinderMass = 0;
     double cylinderEnergy = 0;
@@ -39,12 +40,14 @@ void ExhaustPort::setCrankAngles(double start, double end)
 {
     m_startAngle = start;
     m_endAngle = end;
+    m_endVolume = m_engine.cylinderVolume(end);
 }
 
 ExhaustPort::Trial ExhaustPort::trial(double massFlow, const EndFace& end, double effectiveArea) const
 {
     Trial result;
-    const double endVolume = m_engine.cylinderVolume(m_endAngle);
+    result.massFlow = massFlow;
+    const double endVolume = m_endVolume;
     const double volumeChange = endVolume - m_volume;
     const double startPressure = (kGamma - 1) * m_energy / m_volume;
     // Out of the cylinder goes its own still gas's enthalpy; in comes the pipe's stagnation enthalpy.
@@ -86,16 +89,17 @@ ExhaustPort::Trial ExhaustPort::trial(double massFlow, const EndFace& end, doubl
     return result;
 }
 
-// The mass flow that the nozzle passes between the states it leaves at the step's end: the root of
-// g(ṁ) = ṁ − nozzle(ṁ), which rises with ṁ (more out, less pressure behind, more ahead).
-// Bracketed from the last step's flow outwards, then found by false position (Illinois).
-std::optional<double> ExhaustPort::solveMassFlow(const EndFace& end, double effectiveArea) const
+// The trial of the mass flow that the nozzle passes between the states it leaves at the step's
+// end: the root of g(ṁ) = ṁ − nozzle(ṁ), which rises with ṁ (more out, less pressure behind, more
+// ahead). Bracketed from the last step's flow outwards, then found by false position (Illinois).
+std::optional<ExhaustPort::Trial> ExhaustPort::solveMassFlow(const EndFace& end, double effectiveArea) const
 {
+    Trial latest;  // the last tried, which is most often the one found
     const auto g = [&](double massFlow) {
-        const Trial t = trial(massFlow, end, effectiveArea);
-        if (!t.valid)
+        latest = trial(massFlow, end, effectiveArea);
+        if (!latest.valid)
             return massFlow > 0 ? kInfinity : -kInfinity;
-        return massFlow - t.nozzleFlow;
+        return massFlow - latest.nozzleFlow;
     };
     const double scale = std::max(std::abs(m_massFlow),
                                   nozzleMassFlow(m_engine.releasePressure(), m_releaseTemperature, 0, effectiveArea));
@@ -103,7 +107,7 @@ std::optional<double> ExhaustPort::solveMassFlow(const EndFace& end, double effe
     double a = 2 * m_massFlow - m_massFlowBefore;
     double ga = g(a);
     if (std::abs(ga) <= kMassFlowTolerance * scale)
-        return a;
+        return latest;
     double reach = std::max(std::abs(m_massFlow - m_massFlowBefore), kMassFlowTolerance * scale);
     double b = a;
     double gb = ga;
@@ -122,7 +126,7 @@ std::optional<double> ExhaustPort::solveMassFlow(const EndFace& end, double effe
         const double c = std::isfinite(ga) && std::isfinite(gb) ? b - gb * (b - a) / (gb - ga) : 0.5 * (a + b);
         const double gc = g(c);
         if (std::abs(gc) <= kMassFlowTolerance * scale)
-            return c;
+            return latest;
         if ((gc > 0) == (gb > 0)) {
             b = c;
             gb = gc;
@@ -136,7 +140,8 @@ std::optional<double> ExhaustPort::solveMassFlow(const EndFace& end, double effe
             sameSide = 0;
         }
     }
-    return std::abs(ga) < std::abs(gb) ? a : b;
+    const double found = std::abs(ga) < std::abs(gb) ? a : b;
+    return found == latest.massFlow ? latest : trial(found, end, effectiveArea);
 }
 
 std::optional<Flux> ExhaustPort::flux(const EndFace& end)
@@ -156,18 +161,15 @@ std::optional<Flux> ExhaustPort::flux(const EndFace& end)
         m_energy = m_engine.releasePressure() * m_volume / (kGamma - 1);
         m_massFlow = m_massFlowBefore = 0;
     }
-    const std::optional<double> massFlow = solveMassFlow(end, effectiveArea);
-    if (!massFlow)
-        return std::nullopt;
-    const Trial t = trial(*massFlow, end, effectiveArea);
-    if (!t.valid)
+    const std::optional<Trial> found = solveMassFlow(end, effectiveArea);
+    if (!found || !found->valid)
         return std::nullopt;
     m_massFlowBefore = m_massFlow;
-    m_massFlow = *massFlow;
-    m_mass = t.cylinderMass;
-    m_energy = t.cylinderEnergy;
-    m_volume = m_engine.cylinderVolume(m_endAngle);
-    return t.flux;
+    m_massFlow = found->massFlow;
+    m_mass = found->cylinderMass;
+    m_energy = found->cylinderEnergy;
+    m_volume = m_endVolume;
+    return found->flux;
 }
 
 }  // namespace scaricometro::waves

@@ -35,12 +35,13 @@ public:
 private:
     struct Trial;
     [[nodiscard]] Trial trial(double massFlow, const EndFace& end, double effectiveArea) const;
-    [[nodiscard]] std::optional<double> solveMassFlow(const EndFace& end, double effectiveArea) const;
+    [[nodiscard]] std::optional<Trial> solveMassFlow(const EndFace& end, double effectiveArea) const;
 
     const Engine& m_engine;
     double m_releaseTemperature;
     double m_startAngle = 0;
     double m_endAngle = 0;
+    double m_endVolume = 0;  // the cylinder's at m_endAngle
     bool m_open = false;
     // The cylinder: its gas's mass (kg) and internal energy (J) in its volume (m³).
     double m_mass = 0;

@@ -1,6 +1,6 @@
 #include "waves/PipeFlow.h"
 
-#include "waves/Lanes.h"
+#include "waves/HllcFlux.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,16 +8,7 @@
 namespace scaricometro::waves {
 namespace {
 
-constexpr double kEnergyPerPressure = 1 / (kGamma - 1);
 constexpr double kMetresPerMm = 1e-3;
-
-template <typename T>
-T minmod(T a, T b)
-{
-    using std::abs;
-    const T smaller = lanes::select(abs(a) < abs(b), a, b);
-    return lanes::select(a * b > T(0.0), smaller, T(0.0));
-}
 
 Primitive mirrored(const Primitive& state)
 {
@@ -27,42 +18,6 @@ Primitive mirrored(const Primitive& state)
 Flux scaled(const Flux& flux, double factor)
 {
     return {flux.mass * factor, flux.momentum * factor, flux.energy * factor};
-}
-
-// Toro's HLLC in the form that writes the star states' flux through the star pressure,
-// F* = (S*·(S·U − F) + S·p*·(0, 1, S*)) / (S − S*), with Davis's wave speeds from the sound speeds
-// given. The outer speeds are held to 0 at the most, so that where all the waves run one way the
-// star flux on that side is the upwind flux itself: one formula, no branch, for a pack of faces.
-template <typename T>
-struct FaceFlux {
-    T mass;
-    T momentum;
-    T energy;
-};
-
-template <typename T>
-FaceFlux<T> hllc(T rhoLeft, T uLeft, T pLeft, T cLeft, T rhoRight, T uRight, T pRight, T cRight)
-{
-    using std::max;
-    using std::min;
-    const T zero(0.0);
-    const T sLeft = min(min(uLeft - cLeft, uRight - cRight), zero);
-    const T sRight = max(max(uLeft + cLeft, uRight + cRight), zero);
-    const T mLeft = rhoLeft * (sLeft - uLeft);
-    const T mRight = rhoRight * (sRight - uRight);
-    const T sStar = (pRight - pLeft + mLeft * uLeft - mRight * uRight) / (mLeft - mRight);
-    const auto fromLeft = sStar >= zero;
-    const T density = lanes::select(fromLeft, rhoLeft, rhoRight);
-    const T velocity = lanes::select(fromLeft, uLeft, uRight);
-    const T pressure = lanes::select(fromLeft, pLeft, pRight);
-    const T s = lanes::select(fromLeft, sLeft, sRight);
-    const T starPressure = pressure + lanes::select(fromLeft, mLeft, mRight) * (sStar - velocity);
-    const T momentum = density * velocity;
-    const T energy = pressure * kEnergyPerPressure + 0.5 * momentum * velocity;
-    const T share = 1.0 / (s - sStar);
-    return {sStar * (s - velocity) * density * share,
-            (sStar * ((s - velocity) * momentum - pressure) + s * starPressure) * share,
-            (sStar * ((s - velocity) * energy - pressure * velocity) + s * starPressure * sStar) * share};
 }
 
 }  // namespace
@@ -146,8 +101,9 @@ std::optional<Flux> OpenEnd::flux(const EndFace& end)
     return scaled(physicalFlux(boundary), end.area);
 }
 
-PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial)
-    : m_cellLengthMm(duct.lengthMm() / static_cast<double>(cells))
+PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial, VectorWidth width)
+    : m_kernel(&pipeKernel(width))
+    , m_cellLengthMm(duct.lengthMm() / static_cast<double>(cells))
     , m_cellLength(m_cellLengthMm * kMetresPerMm)
     , m_volume(cells)
     , m_inverseVolume(cells)
@@ -202,30 +158,22 @@ double PipeFlow::totalEnergy() const
     return total;
 }
 
-// The primitives, and the fastest flow and the largest sound speed squared, from the state; kept
-// from one step's end to the next step, so that each is worked out once.
+PipeArrays PipeFlow::arrays()
+{
+    return {cellCount(), m_cellLength, m_inverseVolume.data(), m_faceArea.data(), m_areaStep.data(),
+            m_areaShare.data(), m_mass.data(), m_momentum.data(), m_energy.data(), m_nextMass.data(),
+            m_nextMomentum.data(), m_nextEnergy.data(), m_rho.data(), m_inverseRho.data(), m_u.data(),
+            m_p.data(), m_c.data(), m_dRho.data(), m_dU.data(), m_dP.data(), m_halfRho.data(), m_halfU.data(),
+            m_halfP.data(), m_fluxMass.data(), m_fluxMomentum.data(), m_fluxEnergy.data()};
+}
+
+// The primitives and the fastest signal from the state; kept from one step's end to the next
+// step, so that each is worked out once.
 bool PipeFlow::refreshPrimitives()
 {
-    // The fastest signal |u| + c, and whether every density and pressure is above zero.
-    lanes::Survey survey;
-    lanes::forEach(0, cellCount(), [&]<typename T>(std::size_t i, T) {
-        using std::abs;
-        using std::sqrt;
-        const T mass = lanes::load<T>(m_mass.data(), i);
-        const T momentum = lanes::load<T>(m_momentum.data(), i);
-        const T inverseDensity = 1.0 / mass;
-        const T u = momentum * inverseDensity;
-        const T p = (kGamma - 1) * (lanes::load<T>(m_energy.data(), i) - 0.5 * momentum * u);
-        const T c = sqrt(kGamma * p * inverseDensity);
-        lanes::store(m_rho.data(), i, mass);
-        lanes::store(m_inverseRho.data(), i, inverseDensity);
-        lanes::store(m_u.data(), i, u);
-        lanes::store(m_p.data(), i, p);
-        lanes::store(m_c.data(), i, c);
-        survey.take(abs(u) + c, mass > T(0.0) && p > T(0.0));
-    });
-    m_fastestSignal = survey.largest();
-    return survey.all();
+    const PrimitivesSurvey survey = m_kernel->primitives(arrays());
+    m_fastestSignal = survey.fastestSignal;
+    return survey.positive;
 }
 
 double PipeFlow::stableStep(double courant) const
@@ -233,59 +181,21 @@ double PipeFlow::stableStep(double courant) const
     return courant * m_cellLength / m_fastestSignal;
 }
 
-// Hancock's predictor: limited differences of the primitives across each cell, and the state half
-// a step on from the quasi-linear equations with their area terms. A cell whose faces would come
-// out without density or pressure falls back to its own state, first order.
-void PipeFlow::reconstruct(double dt)
-{
-    const std::size_t n = cellCount();
-    const double half = dt / (2 * m_cellLength);
-    const auto predict = [&]<typename T>(std::size_t i, T dRho, T dU, T dP) {
-        using std::abs;
-        using std::min;
-        const T rho = lanes::load<T>(m_rho.data(), i);
-        const T u = lanes::load<T>(m_u.data(), i);
-        const T p = lanes::load<T>(m_p.data(), i);
-        // (1/A)·dA/dx over the cell, times half the step: the area's share in the predictor.
-        const T area = 0.5 * dt * lanes::load<T>(m_areaShare.data(), i);
-        const T halfRho = rho - half * (u * dRho + rho * dU) - area * rho * u;
-        const T halfU = u - half * (u * dU + dP * lanes::load<T>(m_inverseRho.data(), i));
-        const T halfP = p - half * (kGamma * p * dU + u * dP) - area * kGamma * p * u;
-        const auto keeps = min(halfRho - 0.5 * abs(dRho), halfP - 0.5 * abs(dP)) > T(0.0);
-        lanes::store(m_halfRho.data(), i, lanes::select(keeps, halfRho, rho));
-        lanes::store(m_halfU.data(), i, lanes::select(keeps, halfU, u));
-        lanes::store(m_halfP.data(), i, lanes::select(keeps, halfP, p));
-        lanes::store(m_dRho.data(), i, lanes::select(keeps, dRho, T(0.0)));
-        lanes::store(m_dU.data(), i, lanes::select(keeps, dU, T(0.0)));
-        lanes::store(m_dP.data(), i, lanes::select(keeps, dP, T(0.0)));
-    };
-    const auto slope = [](const std::vector<double>& values, std::size_t i, auto kind) {
-        using T = decltype(kind);
-        const T here = lanes::load<T>(values.data(), i);
-        return minmod(here - lanes::load<T>(values.data(), i - 1), lanes::load<T>(values.data(), i + 1) - here);
-    };
-    // The end cells keep their own state across them: first order at the ends.
-    predict(0, 0.0, 0.0, 0.0);
-    lanes::forEach(1, n - 1, [&]<typename T>(std::size_t i, T kind) {
-        predict(i, slope(m_rho, i, kind), slope(m_u, i, kind), slope(m_p, i, kind));
-    });
-    predict(n - 1, 0.0, 0.0, 0.0);
-}
-
 EndFace PipeFlow::endFace(Side side, double dt) const
 {
-    const std::size_t i = side == Side::Inlet ? 0 : cellCount() - 1;
-    const double toFace = side == Side::Inlet ? -0.5 : 0.5;
+    const bool inlet = side == Side::Inlet;
+    const std::size_t i = inlet ? 0 : cellCount() - 1;
     EndFace end;
     end.side = side;
+    const double toFace = inlet ? -0.5 : 0.5;
     end.face = {m_halfRho[i] + toFace * m_dRho[i], m_halfU[i] + toFace * m_dU[i], m_halfP[i] + toFace * m_dP[i]};
     end.cell = cell(i);
     end.cellVolume = m_volume[i];
-    end.area = m_faceArea[side == Side::Inlet ? 0 : cellCount()];
+    end.area = m_faceArea[inlet ? 0 : cellCount()];
     end.dt = dt;
     // The cell's content had this face carried nothing: its other face's flux and the walls' push.
-    const std::size_t otherFace = side == Side::Inlet ? 1 : cellCount() - 1;
-    const double inflowSign = side == Side::Inlet ? -1 : 1;
+    const std::size_t otherFace = inlet ? 1 : cellCount() - 1;
+    const double inflowSign = inlet ? -1 : 1;
     const double rate = dt * m_inverseVolume[i];
     end.cellWithoutFace = {m_mass[i] + inflowSign * rate * m_fluxMass[otherFace],
                            m_momentum[i] + rate * (inflowSign * m_fluxMomentum[otherFace] + m_halfP[i] * m_areaStep[i]),
@@ -296,23 +206,9 @@ EndFace PipeFlow::endFace(Side side, double dt) const
 std::optional<PipeFlow::StepFailure> PipeFlow::step(double dt, DuctEnd& inlet, DuctEnd& outlet)
 {
     const std::size_t n = cellCount();
-    reconstruct(dt);
-    // The wave speeds from the sound speeds of the cells either side, worked out once a cell
-    // rather than twice a face from the faces' own states.
-    lanes::forEach(1, n, [&]<typename T>(std::size_t face, T) {
-        const auto at = [face](const std::vector<double>& values, std::size_t back) {
-            return lanes::load<T>(values.data(), face - back);
-        };
-        // The left cell's state at its right face, the right cell's at its left face.
-        const FaceFlux<T> flux
-            = hllc(at(m_halfRho, 1) + 0.5 * at(m_dRho, 1), at(m_halfU, 1) + 0.5 * at(m_dU, 1),
-                   at(m_halfP, 1) + 0.5 * at(m_dP, 1), at(m_c, 1), at(m_halfRho, 0) - 0.5 * at(m_dRho, 0),
-                   at(m_halfU, 0) - 0.5 * at(m_dU, 0), at(m_halfP, 0) - 0.5 * at(m_dP, 0), at(m_c, 0));
-        const T area = at(m_faceArea, 0);
-        lanes::store(m_fluxMass.data(), face, flux.mass * area);
-        lanes::store(m_fluxMomentum.data(), face, flux.momentum * area);
-        lanes::store(m_fluxEnergy.data(), face, flux.energy * area);
-    });
+    const PipeArrays state = arrays();
+    m_kernel->predict(state, dt);
+    m_kernel->innerFluxes(state);
     const std::optional<Flux> out = outlet.flux(endFace(Side::Outlet, dt));
     const std::optional<Flux> in = inlet.flux(endFace(Side::Inlet, dt));
     if (!out || !in)
@@ -324,20 +220,12 @@ std::optional<PipeFlow::StepFailure> PipeFlow::step(double dt, DuctEnd& inlet, D
     m_fluxMomentum[0] = in->momentum;
     m_fluxEnergy[0] = in->energy;
 
-    lanes::forEach(0, n, [&]<typename T>(std::size_t i, T) {
-        const auto at = [i](const std::vector<double>& values, std::size_t ahead = 0) {
-            return lanes::load<T>(values.data(), i + ahead);
-        };
-        const T rate = dt * at(m_inverseVolume);
-        lanes::store(m_nextMass.data(), i, at(m_mass) + rate * (at(m_fluxMass) - at(m_fluxMass, 1)));
-        lanes::store(m_nextMomentum.data(), i,
-                     at(m_momentum) + rate * (at(m_fluxMomentum) - at(m_fluxMomentum, 1) + at(m_halfP) * at(m_areaStep)));
-        lanes::store(m_nextEnergy.data(), i, at(m_energy) + rate * (at(m_fluxEnergy) - at(m_fluxEnergy, 1)));
-    });
+    const PrimitivesSurvey survey = m_kernel->advance(state, dt);
+    m_fastestSignal = survey.fastestSignal;
     m_mass.swap(m_nextMass);
     m_momentum.swap(m_nextMomentum);
     m_energy.swap(m_nextEnergy);
-    if (refreshPrimitives())
+    if (survey.positive)
         return std::nullopt;
     // A failed step leaves the state as it was at its start.
     std::optional<StepFailure> failure;

@@ -7,6 +7,7 @@
 
 #include "waves/Duct.h"
 #include "waves/Gas.h"
+#include "waves/PipeKernel.h"
 
 #include <cstddef>
 #include <optional>
@@ -74,8 +75,10 @@ private:
 
 class PipeFlow {
 public:
-    // `cells` cells of equal length along `duct`, all holding `initial`.
-    PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial);
+    // `cells` cells of equal length along `duct`, all holding `initial`; the loops over them on
+    // packs of `width`, which the processor must run.
+    PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial,
+             VectorWidth width = defaultVectorWidth());
 
     [[nodiscard]] std::size_t cellCount() const { return m_volume.size(); }
     [[nodiscard]] double cellLengthMm() const { return m_cellLengthMm; }
@@ -102,10 +105,11 @@ public:
     [[nodiscard]] std::optional<StepFailure> step(double dt, DuctEnd& inlet, DuctEnd& outlet);
 
 private:
+    [[nodiscard]] PipeArrays arrays();
     bool refreshPrimitives();
-    void reconstruct(double dt);
     [[nodiscard]] EndFace endFace(Side side, double dt) const;
 
+    const PipeKernel* m_kernel;
     double m_cellLengthMm;
     double m_cellLength;  // m
     std::vector<double> m_volume;  // per cell

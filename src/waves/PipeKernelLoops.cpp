@@ -1,0 +1,124 @@
+// The solver's loops, compiled once for each instruction set; the build names the kernel that
+// this compilation defines (SCARICOMETRO_PIPE_KERNEL) and sets the instruction set.
+#include "waves/HllcFlux.h"
+#include "waves/PipeKernel.h"
+
+#ifndef SCARICOMETRO_PIPE_KERNEL
+#error "the build names the kernel this compilation defines"
+#endif
+
+namespace scaricometro::waves {
+namespace {
+
+template <typename T>
+T minmod(T a, T b)
+{
+    const T smaller = lanes::select(lanes::abs(a) < lanes::abs(b), a, b);
+    return lanes::select(a * b > T(0.0), smaller, T(0.0));
+}
+
+// The primitives of the state at `i`, kept with the inverse density and the sound speed.
+template <typename T>
+[[gnu::always_inline]] inline void storePrimitives(const PipeArrays& a, std::size_t i, T mass, T momentum, T energy,
+                                                   lanes::Survey& survey)
+{
+    const T inverseDensity = 1.0 / mass;
+    const T u = momentum * inverseDensity;
+    const T p = (kGamma - 1) * (energy - 0.5 * momentum * u);
+    const T c = lanes::sqrt(kGamma * p * inverseDensity);
+    lanes::store(a.rho, i, mass);
+    lanes::store(a.inverseRho, i, inverseDensity);
+    lanes::store(a.u, i, u);
+    lanes::store(a.p, i, p);
+    lanes::store(a.c, i, c);
+    survey.take(lanes::abs(u) + c, mass > T(0.0) && p > T(0.0));
+}
+
+PrimitivesSurvey primitives(const PipeArrays& a)
+{
+    lanes::Survey survey;
+    lanes::forEach(0, a.cells, [&]<typename T>(std::size_t i, T) {
+        storePrimitives(a, i, lanes::load<T>(a.mass, i), lanes::load<T>(a.momentum, i), lanes::load<T>(a.energy, i),
+                        survey);
+    });
+    return {survey.largest(), survey.all()};
+}
+
+// The state half a step on from the quasi-linear equations with their area terms. A cell whose
+// faces would come out without density or pressure falls back to its own state, first order.
+void predict(const PipeArrays& a, double dt)
+{
+    const std::size_t n = a.cells;
+    const double half = dt / (2 * a.cellLength);
+    const auto predictCell = [&]<typename T>(std::size_t i, T dRho, T dU, T dP) {
+        const T rho = lanes::load<T>(a.rho, i);
+        const T u = lanes::load<T>(a.u, i);
+        const T p = lanes::load<T>(a.p, i);
+        // (1/A)·dA/dx over the cell, times half the step: the area's share in the predictor.
+        const T area = 0.5 * dt * lanes::load<T>(a.areaShare, i);
+        const T halfRho = rho - half * (u * dRho + rho * dU) - area * rho * u;
+        const T halfU = u - half * (u * dU + dP * lanes::load<T>(a.inverseRho, i));
+        const T halfP = p - half * (kGamma * p * dU + u * dP) - area * kGamma * p * u;
+        const auto keeps = lanes::min(halfRho - 0.5 * lanes::abs(dRho), halfP - 0.5 * lanes::abs(dP)) > T(0.0);
+        lanes::store(a.halfRho, i, lanes::select(keeps, halfRho, rho));
+        lanes::store(a.halfU, i, lanes::select(keeps, halfU, u));
+        lanes::store(a.halfP, i, lanes::select(keeps, halfP, p));
+        lanes::store(a.dRho, i, lanes::select(keeps, dRho, T(0.0)));
+        lanes::store(a.dU, i, lanes::select(keeps, dU, T(0.0)));
+        lanes::store(a.dP, i, lanes::select(keeps, dP, T(0.0)));
+    };
+    const auto slope = [](const double* values, std::size_t i, auto kind) {
+        using T = decltype(kind);
+        const T here = lanes::load<T>(values, i);
+        return minmod(here - lanes::load<T>(values, i - 1), lanes::load<T>(values, i + 1) - here);
+    };
+    // The end cells keep their own state across them: first order at the ends.
+    predictCell(0, 0.0, 0.0, 0.0);
+    lanes::forEach(1, n - 1, [&]<typename T>(std::size_t i, T kind) {
+        predictCell(i, slope(a.rho, i, kind), slope(a.u, i, kind), slope(a.p, i, kind));
+    });
+    predictCell(n - 1, 0.0, 0.0, 0.0);
+}
+
+// The wave speeds from the sound speeds of the cells either side, worked out once a cell rather
+// than twice a face from the faces' own states.
+void innerFluxes(const PipeArrays& a)
+{
+    lanes::forEach(1, a.cells, [&]<typename T>(std::size_t face, T) {
+        const auto at = [face](const double* values, std::size_t back) { return lanes::load<T>(values, face - back); };
+        // The left cell's state at its right face, the right cell's at its left face.
+        const FaceFlux<T> flux
+            = hllc(at(a.halfRho, 1) + 0.5 * at(a.dRho, 1), at(a.halfU, 1) + 0.5 * at(a.dU, 1),
+                   at(a.halfP, 1) + 0.5 * at(a.dP, 1), at(a.c, 1), at(a.halfRho, 0) - 0.5 * at(a.dRho, 0),
+                   at(a.halfU, 0) - 0.5 * at(a.dU, 0), at(a.halfP, 0) - 0.5 * at(a.dP, 0), at(a.c, 0));
+        const T area = at(a.faceArea, 0);
+        lanes::store(a.fluxMass, face, flux.mass * area);
+        lanes::store(a.fluxMomentum, face, flux.momentum * area);
+        lanes::store(a.fluxEnergy, face, flux.energy * area);
+    });
+}
+
+PrimitivesSurvey advance(const PipeArrays& a, double dt)
+{
+    lanes::Survey survey;
+    lanes::forEach(0, a.cells, [&]<typename T>(std::size_t i, T) {
+        const auto at = [i](const double* values, std::size_t ahead = 0) { return lanes::load<T>(values, i + ahead); };
+        const T rate = dt * at(a.inverseVolume);
+        const T mass = at(a.mass) + rate * (at(a.fluxMass) - at(a.fluxMass, 1));
+        const T momentum
+            = at(a.momentum) + rate * (at(a.fluxMomentum) - at(a.fluxMomentum, 1) + at(a.halfP) * at(a.areaStep));
+        const T energy = at(a.energy) + rate * (at(a.fluxEnergy) - at(a.fluxEnergy, 1));
+        lanes::store(a.nextMass, i, mass);
+        lanes::store(a.nextMomentum, i, momentum);
+        lanes::store(a.nextEnergy, i, energy);
+        storePrimitives(a, i, mass, momentum, energy, survey);
+    });
+    return {survey.largest(), survey.all()};
+}
+
+}  // namespace
+
+extern const PipeKernel SCARICOMETRO_PIPE_KERNEL;
+const PipeKernel SCARICOMETRO_PIPE_KERNEL{&primitives, &predict, &innerFluxes, &advance};
+
+}  // namespace scaricometro::waves
