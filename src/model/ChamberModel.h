@@ -29,6 +29,8 @@ struct ChamberDimensions {
     double D4 = 0;
     // (E × V) ÷ (N × 11): a figure of its own, not the sum of L1 to L6, and not in millimetres.
     double totalLength = 0;
+
+    [[nodiscard]] bool operator==(const ChamberDimensions&) const = default;
 };
 
 enum class ChamberFailure {
