@@ -12,7 +12,8 @@ namespace {
 // Speeds closer than this are one speed.
 constexpr double kSameRpm = 1e-6;
 
-// The vertex of the parabola through three points, where it opens downwards.
+}  // namespace
+
 std::optional<double> vertexOfParabola(const BandPoint& left, const BandPoint& middle, const BandPoint& right)
 {
     const double leftSlope = (middle.plug - left.plug) / (middle.rpm - left.rpm);
@@ -24,8 +25,6 @@ std::optional<double> vertexOfParabola(const BandPoint& left, const BandPoint& m
     // curvature: p'(x) = 0 where x = (l + m)/2 − s/(2a).
     return 0.5 * (middle.rpm + left.rpm) - leftSlope / (2 * curvature);
 }
-
-}  // namespace
 
 SetupOutcome prepareWaves(const ChamberInputs& window, const ChamberDimensions& dimensions, const EngineFigures& engine)
 {
@@ -86,13 +85,27 @@ std::optional<Band> findBand(std::span<const BandPoint> points)
 }
 
 WaveAnalysis::WaveAnalysis(WaveSetup setup, double typedRpm, Report report, unsigned threads)
+    : WaveAnalysis(std::move(setup), sweepRpms(typedRpm), typedRpm, std::move(report), threads)
+{
+}
+
+WaveAnalysis::WaveAnalysis(WaveSetup setup, std::vector<double> rpms, Report report, unsigned threads)
+    : WaveAnalysis(std::move(setup), std::move(rpms), std::nullopt, std::move(report), threads)
+{
+}
+
+WaveAnalysis::WaveAnalysis(WaveSetup setup, std::vector<double> rpms, std::optional<double> typedRpm, Report report,
+                           unsigned threads)
     : m_setup(std::move(setup))
-    , m_rpms(sweepRpms(typedRpm))
+    , m_rpms(std::move(rpms))
+    , m_typedFirst(typedRpm.has_value())
     , m_report(std::move(report))
 {
-    m_typedIndex = static_cast<std::size_t>(
-        std::find_if(m_rpms.begin(), m_rpms.end(), [typedRpm](double rpm) { return std::abs(rpm - typedRpm) < kSameRpm; })
-        - m_rpms.begin());
+    if (typedRpm) {
+        m_typedIndex = static_cast<std::size_t>(
+            std::find_if(m_rpms.begin(), m_rpms.end(), [&](double rpm) { return std::abs(rpm - *typedRpm) < kSameRpm; })
+            - m_rpms.begin());
+    }
     const unsigned count = std::max(1u, threads != 0 ? threads : std::thread::hardware_concurrency());
     for (unsigned i = 0; i < count; ++i)
         m_workers.emplace_back([this] { work(); });
@@ -107,6 +120,8 @@ WaveAnalysis::~WaveAnalysis()
 // The typed speed first, as the dialog shows it first; then the others in ascending order.
 std::size_t WaveAnalysis::indexOfTurn(std::size_t turn) const
 {
+    if (!m_typedFirst)
+        return turn;
     if (turn == 0)
         return m_typedIndex;
     return turn <= m_typedIndex ? turn - 1 : turn;
@@ -117,7 +132,8 @@ void WaveAnalysis::work()
     clearUpperVectorState();
     for (std::size_t turn = m_nextTurn++; turn < m_rpms.size() && !m_stop; turn = m_nextTurn++) {
         const std::size_t index = indexOfTurn(turn);
-        const std::optional<RpmOutcome> outcome = runAtRpm(m_setup, m_rpms[index], index == m_typedIndex, &m_stop);
+        const bool withDiagram = m_typedFirst && index == m_typedIndex;
+        const std::optional<RpmOutcome> outcome = runAtRpm(m_setup, m_rpms[index], withDiagram, &m_stop);
         if (outcome)
             m_report(index, *outcome);
     }

@@ -53,6 +53,9 @@ struct Band {
 // plug never rises above the atmosphere.
 [[nodiscard]] std::optional<Band> findBand(std::span<const BandPoint> points);
 
+// The vertex of the parabola through three points of a band, where it opens downwards.
+[[nodiscard]] std::optional<double> vertexOfParabola(const BandPoint& left, const BandPoint& middle, const BandPoint& right);
+
 // Runs every speed of sweepRpms() on `threads` worker threads, the typed one first and with its
 // wave diagram, and hands each outcome to `report` on the worker that ran it, as it is ready.
 // Destroying it stops the runs and waits for the workers, which takes at most a cycle's work.
@@ -62,6 +65,8 @@ public:
 
     // `threads` 0: as many as the machine runs at once.
     WaveAnalysis(WaveSetup setup, double typedRpm, Report report, unsigned threads = 0);
+    // The speeds `rpms`, ascending, in that order, none with a diagram.
+    WaveAnalysis(WaveSetup setup, std::vector<double> rpms, Report report, unsigned threads = 0);
     ~WaveAnalysis();
     WaveAnalysis(const WaveAnalysis&) = delete;
     WaveAnalysis& operator=(const WaveAnalysis&) = delete;
@@ -71,11 +76,14 @@ public:
     [[nodiscard]] std::size_t typedIndex() const { return m_typedIndex; }
 
 private:
+    WaveAnalysis(WaveSetup setup, std::vector<double> rpms, std::optional<double> typedRpm, Report report,
+                 unsigned threads);
     void work();
     [[nodiscard]] std::size_t indexOfTurn(std::size_t turn) const;
 
     WaveSetup m_setup;
     std::vector<double> m_rpms;
+    bool m_typedFirst = false;  // with its diagram
     std::size_t m_typedIndex = 0;
     Report m_report;
     std::atomic<bool> m_stop{false};
