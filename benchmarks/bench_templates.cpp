@@ -103,7 +103,7 @@ void TemplatesBenchmark::drawCuttingFiles()
 {
     QFETCH(ChamberBends, bends);
     QFETCH(std::size_t, parts);
-    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
+    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().chamber.dimensions(), 1));
     std::size_t files = 0;
     QBENCHMARK {
         files = cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, 1, bends))).size();
@@ -114,7 +114,7 @@ void TemplatesBenchmark::drawCuttingFiles()
 // All six files, drawn and written, each time replacing the six of the time before.
 void TemplatesBenchmark::saveCuttingFiles()
 {
-    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
+    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().chamber.dimensions(), 1));
     const QTemporaryDir folder;
     QBENCHMARK {
         QVERIFY(!saveAllOrNone(folder.path(), cuttingFiles(std::get<std::vector<ChamberPart>>(chamberParts(development, 1)))));
@@ -131,7 +131,7 @@ void TemplatesBenchmark::makeModelFiles_data()
 void TemplatesBenchmark::makeModelFiles()
 {
     QFETCH(ChamberBends, bends);
-    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().dimensions, 1));
+    const auto development = std::get<ChamberDevelopment>(developChamber(defaultFigures().chamber.dimensions(), 1));
     qint64 bytes = 0;
     QBENCHMARK {
         const ChamberRoute route = ChamberRoute::trace(development, bends);
@@ -151,7 +151,7 @@ void TemplatesBenchmark::previewRedraw_data()
 void TemplatesBenchmark::previewRedraw()
 {
     QFETCH(ChamberBends, bends);
-    const ChamberDimensions dimensions = defaultFigures().dimensions;
+    const ChamberDimensions dimensions = defaultFigures().chamber.dimensions();
     ChamberPreview preview(nullptr);
     preview.resize(preview.sizeHint());
     preview.show();

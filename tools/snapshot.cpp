@@ -272,7 +272,7 @@ int main(int argc, char* argv[])
         options.bends = *found;
     }
     const auto development = std::get<scaricometro::ChamberDevelopment>(
-        scaricometro::developChamber(figures.dimensions, options.thickness));
+        scaricometro::developChamber(figures.chamber.dimensions(), options.thickness));
     const scaricometro::ChamberRoute route = scaricometro::ChamberRoute::trace(development, options.bends);
     for (std::size_t i = 0; i < route.sections().size(); ++i) {
         const scaricometro::Vector3 end = route.sections()[i].end.point;

@@ -36,6 +36,17 @@ inline constexpr std::array kSectionFigures{
     SectionFigure{"D4", FigureKind::Diameter, &ChamberDimensions::D4},
 };
 
+// Where `member` stands in kSectionFigures. Where the lookup is a constant, a member that no row
+// holds does not compile.
+constexpr std::size_t figureIndex(double ChamberDimensions::*member)
+{
+    for (std::size_t i = 0; i < kSectionFigures.size(); ++i) {
+        if (kSectionFigures[i].value == member)
+            return i;
+    }
+    throw "no section figure is this member";
+}
+
 // The lengths a tuning multiplies: from the header to the convergent cone, the tailpipe as it is.
 inline constexpr std::size_t kTunedLengths = 5;
 

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 ChamberTemplates::Outcome ChamberTemplates::plan(ChamberFigures figures, const TemplateOptions& options)
 {
-    DevelopmentOutcome developed = developChamber(figures.dimensions, options.thickness);
+    DevelopmentOutcome developed = developChamber(figures.chamber.dimensions(), options.thickness);
     if (const auto* failure = std::get_if<DevelopmentFailure>(&developed))
         return *failure;
 
@@ -31,7 +31,7 @@ ChamberTemplates::Outcome ChamberTemplates::plan(ChamberFigures figures, const T
     if (const auto* failure = std::get_if<BendFailure>(&outcome))
         return *failure;
     auto& parts = std::get<std::vector<ChamberPart>>(outcome);
-    const ChamberQuantities quantities = chamberQuantities(templates.m_figures.dimensions, templates.m_development, parts);
+    const ChamberQuantities quantities = chamberQuantities(templates.m_figures.chamber.dimensions(), templates.m_development, parts);
     // A pattern for each cone and for each bent section, with all its pieces.
     for (ChamberPart& part : parts) {
         const auto section = chamberIndex(*part.section);

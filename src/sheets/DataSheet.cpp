@@ -109,14 +109,17 @@ void DataSheet::addFigures(const ChamberFigures& figures, const TemplateOptions&
     QStringList results;
     for (const LabelledValue& result : figures.results)
         results.append(result.label + u' ' + result.value);
-    paragraph(results.join(u" · "_s));
+    // Which chamber the sheet is of, with the window's figures it may differ from.
+    const QStringList details = builtChamberDetails(figures.chamber);
+    paragraph(results.join(u" · "_s) + u". "_s + builtChamberLine(figures.chamber)
+              + (details.isEmpty() ? u"."_s : u": "_s + details.join(u" · "_s) + u'.'));
 
     heading(u"Coni, sviluppati sul diametro medio (diametro interno + spessore)"_s);
     for (std::size_t i = 0; i < kConeSections.size(); ++i) {
         const ChamberSection& section = kConeSections[i];
         const ConePattern& cone = development.cones[i];
-        const double start = figures.dimensions.*section.startDiameterValue;
-        const double end = figures.dimensions.*section.endDiameterValue;
+        const double start = figures.chamber.dimensions().*section.startDiameterValue;
+        const double end = figures.chamber.dimensions().*section.endDiameterValue;
         title(coneTitle(section));
         paragraph(u"diametri interni %1 → %2 · diametri medi %3 → %4 · lunghezza %5"_s.arg(
             millimetres(start), millimetres(end), millimetres(start + options.thickness),
@@ -215,7 +218,7 @@ void DataSheet::addQuantities(const ChamberFigures& figures, const ChamberQuanti
         const SectionQuantities& section = quantities.sections[i];
         if (section.parts == 0) {
             paragraph(u"%1: lunghezza %2, nessun tratto"_s.arg(sectionName(i),
-                                                               millimetres(figures.dimensions.*kChamberSections[i].lengthValue)));
+                                                               millimetres(figures.chamber.dimensions().*kChamberSections[i].lengthValue)));
             continue;
         }
         QString parts;

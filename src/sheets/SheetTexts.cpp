@@ -1,6 +1,8 @@
 #include "sheets/SheetTexts.h"
 
-#include <QStringList>
+#include "model/NumberText.h"
+#include "views/TuningTexts.h"
+#include "views/WaveTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,6 +49,53 @@ QString bendDirection(const SectionBend& bend)
 }
 
 }  // namespace
+
+QString builtChamberLine(const BuiltChamber& chamber)
+{
+    QString line;
+    switch (chamber.source()) {
+    case ChamberSource::Window:
+        return u"Camera della finestra"_s;
+    case ChamberSource::Tuned:
+        line = u"Camera accordata a %1 giri/min: %2"_s.arg(groupedWhole(chamber.tuning()->targetRpm),
+                                                           factorText(chamber.tuning()->factor));
+        break;
+    case ChamberSource::ByHand: {
+        QStringList changed;
+        for (const std::size_t figure : chamber.changedFigures())
+            changed.append(fromView(kSectionFigures[figure].name));
+        line = changed.isEmpty() ? u"Camera cambiata a mano"_s : u"Camera cambiata a mano: %1"_s.arg(changed.join(u", "_s));
+        break;
+    }
+    }
+    if (chamber.windowChangedSince())
+        line += u"; i risultati della finestra sono cambiati da allora"_s;
+    return line;
+}
+
+QString sectionFigureText(std::size_t figure, const ChamberDimensions& dimensions)
+{
+    return fromView(kSectionFigures[figure].name) + u' '
+        + QString::fromStdString(formatFixed(dimensions.*kSectionFigures[figure].value, DecimalPlaces(4)));
+}
+
+QStringList builtChamberDetails(const BuiltChamber& chamber)
+{
+    QStringList details;
+    for (const std::size_t figure : chamber.changedFigures()) {
+        details.append(u"%1 (finestra %2)"_s.arg(sectionFigureText(figure, chamber.dimensions()),
+                                                 QString::fromStdString(formatFixed(
+                                                     chamber.window().*kSectionFigures[figure].value, DecimalPlaces(4)))));
+    }
+    if (const std::optional<ChamberTuning>& tuning = chamber.tuning()) {
+        QString accord = u"accordata a %1 giri/min"_s.arg(groupedWhole(tuning->accordRpm));
+        if (tuning->parabolaRpm)
+            accord += u" (%1 dalla parabola)"_s.arg(groupedWhole(*tuning->parabolaRpm));
+        details.append(u"Accordatura: richiesti %1 giri/min, %2 della camera di prima, %3"_s.arg(
+            groupedWhole(tuning->targetRpm), factorText(tuning->factor), accord));
+    }
+    return details;
+}
 
 QString millimetres(double value)
 {

@@ -7,6 +7,7 @@
 #include "views/QtText.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 
@@ -14,6 +15,14 @@ namespace scaricometro {
 
 // Two decimals and the unit: "65,60 mm".
 [[nodiscard]] QString millimetres(double value);
+
+// Which chamber is being built: the window's, tuned to an rpm, or changed by hand, and whether the
+// window's results have changed since: "Camera accordata a 12 000 giri/min: L1–L5 × 1,3750".
+[[nodiscard]] QString builtChamberLine(const BuiltChamber& chamber);
+// A figure of the chamber as built, with four decimals: "L1 74,9650".
+[[nodiscard]] QString sectionFigureText(std::size_t figure, const ChamberDimensions& dimensions);
+// Each figure that differs from the window's, with the window's beside it; and the tuning.
+[[nodiscard]] QStringList builtChamberDetails(const BuiltChamber& chamber);
 
 // The five inputs and the thickness, on one line.
 [[nodiscard]] QString figuresLine(const ChamberFigures& figures, double thickness);

@@ -1,7 +1,8 @@
-// What a templates document is made from: the chamber as the window shows it, the choices of the
-// dialog, and each section's pattern tiled over its sheets.
+// What a templates document is made from: the chamber as the window shows it and as built, the
+// choices of the dialog, and each section's pattern tiled over its sheets.
 #pragma once
 
+#include "model/BuiltChamber.h"
 #include "model/ConeDevelopment.h"
 #include "model/SheetTiling.h"
 
@@ -34,11 +35,11 @@ struct LabelledValue {
 };
 
 // The chamber as the window shows it: the five inputs as read and the eleven results as written,
-// each with its caption, and the dimensions behind them.
+// each with its caption; and the chamber as built, which starts as the window's.
 struct ChamberFigures {
     QList<LabelledValue> inputs;
     QList<LabelledValue> results;
-    ChamberDimensions dimensions;
+    BuiltChamber chamber;
 };
 
 struct TemplateOptions {

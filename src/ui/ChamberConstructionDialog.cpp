@@ -1,27 +1,24 @@
+// The construction dialog assembled from its groups (the sections, the sheet and paper, the bends
+// and the fit), the preview that follows every entry, the undo, and the reasons a chamber cannot
+// be made.
 #include "ui/ChamberConstructionDialog.h"
 
-#include "cutfiles/CuttingFiles.h"
-#include "cutfiles/ModelFiles.h"
-#include "ui/ChamberFields.h"
+#include "ui/ChamberBeingBuilt.h"
 #include "ui/ChamberPreview.h"
 #include "ui/FolderSaver.h"
 #include "ui/QtItalian.h"
 #include "ui/WindowLook.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <variant>
@@ -31,37 +28,19 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr int kMostPiecesPerCone = 2;
-constexpr QStringView kThicknessCaption = u"Spessore lamiera (mm)";
+}  // namespace
 
-// A figure in a message, to the window's five places.
-QString figure(double value)
+QString ChamberConstructionDialog::figure(double value)
 {
     return decimals(value, 5);
 }
 
-QString pieces(int count)
-{
-    return count == 1 ? ChamberConstructionDialog::tr("1 pezzo")
-                      : ChamberConstructionDialog::tr("%1 pezzi").arg(count);
-}
-
-// A caption that names its field for screen readers, as the window's captions do.
-QLabel* captionFor(QWidget* field, const QString& text, QWidget* parent)
-{
-    auto* caption = new QLabel(text, parent);
-    caption->setBuddy(field);
-    return caption;
-}
-
-}  // namespace
-
-ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWidget* parent)
+ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, ChamberBeingBuilt* built, QWidget* parent)
     : QDialog(parent)
     , m_figures(std::move(figures))
-    , m_thickness(new QLineEdit(u"1"_s, this))
-    , m_paper(new QComboBox(this))
-    , m_pieces(new QComboBox(this))
+    , m_built(built)
+    , m_sheet(new SheetFields(this))
+    , m_sections(new SectionFields(this))
     , m_bends(new BendFields(this))
     , m_fit(new FitFields(this))
     , m_openWhenSaved(new QCheckBox(tr("Apri dopo il salvataggio"), this))
@@ -78,10 +57,6 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     setPalette(windowColorScheme());
     setFont(fontFor(FontRole::Field));
 
-    for (const PaperChoice& paper : kPapers)
-        m_paper->addItem(paper.name.toString());
-    for (int pieces = 1; pieces <= kMostPiecesPerCone; ++pieces)
-        m_pieces->addItem(QString::number(pieces));
     m_openWhenSaved->setChecked(true);
     m_openWhenSaved->setToolTip(tr("Il PDF nel visore di documenti, la cartella dei file DXF o del modello 3D "
                                     "nel gestore di file"));
@@ -90,11 +65,6 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     QPalette notePalette = m_previewNote->palette();
     notePalette.setColor(QPalette::WindowText, QColor::fromRgb(kRefusedColor));
     m_previewNote->setPalette(notePalette);
-
-    auto* form = new QFormLayout;
-    form->addRow(captionFor(m_thickness, kThicknessCaption.toString(), this), m_thickness);
-    form->addRow(captionFor(m_paper, tr("Foglio:"), this), m_paper);
-    form->addRow(captionFor(m_pieces, tr("Pezzi per cono:"), this), m_pieces);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* saveButton = buttons->addButton(tr("Salva PDF…"), QDialogButtonBox::AcceptRole);
@@ -110,8 +80,17 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     connect(cuttingButton, &QPushButton::clicked, this, &ChamberConstructionDialog::chooseCuttingFolder);
     connect(modelButton, &QPushButton::clicked, this, &ChamberConstructionDialog::chooseModelFolder);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_thickness, &QLineEdit::textChanged, this, &ChamberConstructionDialog::updatePreview);
-    connect(m_pieces, &QComboBox::currentIndexChanged, this, &ChamberConstructionDialog::updatePreview);
+    connect(m_sheet, &SheetFields::edited, this, &ChamberConstructionDialog::updatePreview);
+    connect(m_sections, &SectionFields::edited, this, &ChamberConstructionDialog::applySection);
+    connect(m_sections, &SectionFields::entered, this, [this](std::size_t figure) {
+        TemplateOptions sheet;
+        std::vector<FieldProblem> unread;
+        m_sheet->read(sheet, unread);
+        if (const std::optional<FieldProblem> problem = sectionProblem(figure, sheet.thickness))
+            m_problem.show(this, problem->message, problem->field);
+    });
+    connect(m_sections, &SectionFields::followWindowAsked, m_built, &ChamberBeingBuilt::followWindow);
+    connect(m_built, &ChamberBeingBuilt::changed, this, &ChamberConstructionDialog::showChamber);
     connect(m_bends, &BendFields::edited, this, [this] {
         // Typed over, the bends found are no longer what a Ctrl+Z would take back.
         if (!m_writingFit)
@@ -128,12 +107,13 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     m_fitNote->hide();
 
     auto* entries = new QVBoxLayout;
-    entries->addLayout(form);
+    entries->addWidget(m_sheet);
     entries->addWidget(m_bends);
     entries->addWidget(m_fit);
     entries->addWidget(m_openWhenSaved);
     entries->addStretch();
     auto* preview = new QVBoxLayout;
+    preview->addWidget(m_sections);
     preview->addWidget(m_preview, 1);
     preview->addWidget(m_outletLine);
     preview->addWidget(m_previewNote);
@@ -144,19 +124,46 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, QWi
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(buttons);
-    m_thickness->setFocus();
-    // One Ctrl+Z puts back the bends a search wrote, from whichever field has the focus.
+    // Tab as the groups are laid out: the sheet, the bends and the fit on the left, then the
+    // sections over the preview.
+    setTabOrder(m_openWhenSaved, m_sections->field(0));
+    m_sheet->thicknessField()->setFocus();
+    // One Ctrl+Z puts back the bends a search wrote, or the sections a tuning changed, from
+    // whichever field has the focus.
     for (QLineEdit* field : findChildren<QLineEdit*>())
         field->installEventFilter(this);
-    auto* undo = new QShortcut(QKeySequence::Undo, this);
-    connect(undo, &QShortcut::activated, this, &ChamberConstructionDialog::undoFit);
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, &ChamberConstructionDialog::undo);
+    m_sections->show(m_figures.chamber);
     updatePreview();
 }
 
 void ChamberConstructionDialog::setFigures(ChamberFigures figures)
 {
     m_figures = std::move(figures);
+    m_sections->show(m_figures.chamber);
     updatePreview();
+}
+
+bool ChamberConstructionDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // A field would take Ctrl+Z for its own undo: while a search's bends or a tuning's sections
+    // can be put back, the dialog's shortcut has it.
+    if (event->type() == QEvent::ShortcutOverride && (m_beforeFit || m_built->chamber().canUndo())
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ChamberConstructionDialog::undo()
+{
+    const bool sectionsFirst = m_lastUndoable == Undoable::Sections || !m_beforeFit;
+    if (sectionsFirst && m_built->chamber().canUndo())
+        m_built->undo();
+    else
+        undoFit();
 }
 
 // A file dialog opened on a folder that does not exist would look for it under the working
@@ -175,14 +182,14 @@ QString ChamberConstructionDialog::suggestedPath()
 TemplateOptions ChamberConstructionDialog::readEntries(std::vector<FieldProblem>& problems) const
 {
     TemplateOptions options;
-    // The thickness is typed as the stroke is, a point taken for the decimal comma.
-    constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
-    if (const std::optional<double> thickness = stroke.read(m_thickness->text()))
-        options.thickness = *thickness;
-    else
-        problems.push_back({ProblemMessage::notANumber(kThicknessCaption.toString(), u"1,5"_s), m_thickness});
-    options.paper = kPapers[static_cast<std::size_t>(m_paper->currentIndex())].size;
-    options.piecesPerCone = m_pieces->currentIndex() + 1;
+    std::vector<FieldProblem> sheetProblems;
+    m_sheet->read(options, sheetProblems);
+    // A section typed that cannot be built from is not the chamber's yet: its problem is told first.
+    for (std::size_t i = 0; i < kSectionFigures.size(); ++i) {
+        if (std::optional<FieldProblem> problem = sectionProblem(i, options.thickness))
+            problems.push_back(std::move(*problem));
+    }
+    problems.insert(problems.end(), sheetProblems.begin(), sheetProblems.end());
     options.bends = m_bends->read(problems);
     return options;
 }
@@ -210,7 +217,7 @@ void ChamberConstructionDialog::updatePreview()
     QStringList problems;
     for (const FieldProblem& problem : unreadable)
         problems.append(problem.message);
-    DevelopmentOutcome developed = developChamber(m_figures.dimensions, options.thickness);
+    DevelopmentOutcome developed = developChamber(m_figures.chamber.dimensions(), options.thickness);
     if (const auto* failure = std::get_if<DevelopmentFailure>(&developed)) {
         problems.append(whyNoDevelopment(*failure, options));
         m_preview->showNothing();
@@ -235,7 +242,7 @@ QString ChamberConstructionDialog::whyNoBend(std::size_t section, PieCuts::Refus
     case PieCuts::Refusal::NoLength:
         return tr("Il tratto %1 (%2) ha lunghezza %3 mm: non c'è nulla da curvare. Lasciarne la curva a 0.")
             .arg(fromView(chamberSection.length), fromView(chamberSection.name),
-                 figure(m_figures.dimensions.*chamberSection.lengthValue));
+                 figure(m_figures.chamber.dimensions().*chamberSection.lengthValue));
     case PieCuts::Refusal::CutsCross:
         return tr("Con una curva di %1° in %2 pezzi i tagli del tratto %3 (%4) si incrociano, o incontrano "
                   "un'estremità del tratto.\nScegliere meno pezzi o una curva più piccola.")
@@ -257,7 +264,7 @@ QString ChamberConstructionDialog::whyNoDevelopment(const DevelopmentFailure& fa
     case DevelopmentFailure::Reason::HeaderNotPositive:
         return tr("Con un diametro interno del collettore di %1 mm non c'è nessun cono da sviluppare: "
                   "il diametro deve essere maggiore di zero.")
-            .arg(figure(m_figures.dimensions.D1));
+            .arg(figure(m_figures.chamber.dimensions().D1));
     case DevelopmentFailure::Reason::ThicknessNegative:
         return tr("\"%1\" non può essere negativo.").arg(kThicknessCaption);
     case DevelopmentFailure::Reason::NoSector:
@@ -268,145 +275,11 @@ QString ChamberConstructionDialog::whyNoDevelopment(const DevelopmentFailure& fa
     return {};
 }
 
-// Only the thickness can be mended here; the chamber's figures are the window's.
 void ChamberConstructionDialog::refuse(const DevelopmentFailure& failure, const TemplateOptions& options)
 {
     const bool thicknessAtFault = failure.reason != DevelopmentFailure::Reason::HeaderNotPositive;
-    m_problem.show(this, whyNoDevelopment(failure, options), thicknessAtFault ? m_thickness : nullptr);
-}
-
-// Qt's own file dialog, where the desktop offers none, opened on the suggested folder.
-QFileDialog* ChamberConstructionDialog::fileDialog(const QString& title)
-{
-    auto* files = new QFileDialog(this, title, suggestedFolder().path());
-    files->setAttribute(Qt::WA_DeleteOnClose);
-    return files;
-}
-
-bool ChamberConstructionDialog::openIfAsked(const QString& path) const
-{
-    return !m_openWhenSaved->isChecked() || QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-void ChamberConstructionDialog::chooseFile()
-{
-    const std::optional<TemplateOptions> options = readOptions();
-    if (!options)
-        return;
-    ChamberTemplates::Outcome outcome = ChamberTemplates::plan(m_figures, *options);
-    if (const auto* failure = std::get_if<DevelopmentFailure>(&outcome)) {
-        refuse(*failure, *options);
-        return;
-    }
-    if (const auto* failure = std::get_if<BendFailure>(&outcome)) {
-        refuseBend(*failure, *options);
-        return;
-    }
-    if (const auto* tooMany = std::get_if<TooManySheets>(&outcome)) {
-        const ChamberSection& section = kChamberSections[tooMany->section];
-        const bool straightCone = section.shape == SectionShape::Cone && options->bends[tooMany->section].isStraight();
-        m_problem.show(this, (straightCone ? tr("La sagoma del cono %1 richiederebbe più di %2 fogli %3.\n"
-                                                "Scegliere un foglio più grande, o 2 pezzi per cono.")
-                                           : tr("La sagoma del tratto %1 richiederebbe più di %2 fogli %3.\n"
-                                                "Scegliere un foglio più grande."))
-                                 .arg(fromView(section.length), QString::number(kMaxSheetsPerPattern),
-                                      m_paper->currentText()));
-        return;
-    }
-    m_templates = std::get<ChamberTemplates>(std::move(outcome));
-
-    QFileDialog* files = fileDialog(tr("Salva le sagome della camera"));
-    files->setAcceptMode(QFileDialog::AcceptSave);
-    files->setFileMode(QFileDialog::AnyFile);
-    files->setNameFilter(tr("Documenti PDF (*.pdf)"));
-    files->setDefaultSuffix(u"pdf"_s);
-    files->selectFile(suggestedPath());
-    connect(files, &QFileDialog::fileSelected, this, &ChamberConstructionDialog::save);
-    files->open();
-}
-
-void ChamberConstructionDialog::chooseCuttingFolder()
-{
-    const std::optional<TemplateOptions> options = readOptions();
-    if (!options)
-        return;
-    DevelopmentOutcome outcome = developChamber(m_figures.dimensions, options->thickness);
-    if (const auto* failure = std::get_if<DevelopmentFailure>(&outcome)) {
-        refuse(*failure, *options);
-        return;
-    }
-    const ChamberDevelopment& development = std::get<ChamberDevelopment>(outcome);
-    const PartsOutcome parts = chamberParts(development, options->piecesPerCone, options->bends);
-    if (const auto* failure = std::get_if<BendFailure>(&parts)) {
-        refuseBend(*failure, *options);
-        return;
-    }
-    const auto& toCut = std::get<std::vector<ChamberPart>>(parts);
-    FileBatch batch{tr("Scegli la cartella dei file DXF"), cuttingFiles(toCut), tr("I file DXF sono salvati in \"%1\":"), {}};
-    for (std::size_t i = 0; i < toCut.size(); ++i)
-        batch.savedLines.append(tr("%1: tagliarne %2").arg(batch.files[i].name, pieces(toCut[i].count)));
-    for (std::size_t i = 0; i < kCylinderSections.size(); ++i) {
-        if (const CylinderDevelopment& cylinder = development.cylinders[i]; !cylinder.hasBlank()) {
-            batch.savedLines.append(tr("Nessun file per %1 (%2): la sua lunghezza è %3 mm, non c'è nulla da tagliare.")
-                                        .arg(fromView(kCylinderSections[i].length), fromView(kCylinderSections[i].name),
-                                             figure(cylinder.length)));
-        }
-    }
-    batch.savedLines.append(tr("All'officina: il materiale, lo spessore di %1 mm e quanti pezzi di ciascuno.")
-                                .arg(figure(development.thickness)));
-    m_folderSaver->start(std::move(batch));
-}
-
-void ChamberConstructionDialog::chooseModelFolder()
-{
-    const std::optional<TemplateOptions> options = readOptions();
-    if (!options)
-        return;
-    const DevelopmentOutcome outcome = developChamber(m_figures.dimensions, options->thickness);
-    if (const auto* failure = std::get_if<DevelopmentFailure>(&outcome)) {
-        refuse(*failure, *options);
-        return;
-    }
-    const ChamberRoute route = ChamberRoute::trace(std::get<ChamberDevelopment>(outcome), options->bends);
-    for (std::size_t i = 0; i < route.sections().size(); ++i) {
-        if (const auto& refusal = route.sections()[i].refusal) {
-            refuseBend({i, *refusal}, *options);
-            return;
-        }
-    }
-    // A sheet of no thickness is no solid: nothing a slicer or a CAD program could take.
-    if (!(route.thickness() > 0)) {
-        m_problem.show(this, tr("Con uno spessore di %1 mm la camera non ha pareti da modellare: "
-                                "indicare lo spessore della lamiera.")
-                                 .arg(figure(route.thickness())),
-                       m_thickness);
-        return;
-    }
-    const ChamberMesh mesh = ChamberMesh::faceted(route);
-    const Vector3 outlet = route.outlet().point;
-    m_folderSaver->start({tr("Scegli la cartella del modello 3D"), modelFiles(route, mesh),
-                          tr("Il modello 3D è salvato in \"%1\":"),
-                          {tr("%1: la camera saldata, %2 triangoli, in millimetri, per CAD, visualizzatori "
-                              "e stampanti 3D").arg(kModelFileName, QString::number(mesh.triangles().size())),
-                           tr("%1: l'asse della camera, una polilinea 3D in millimetri, dall'ingresso, l'origine, "
-                              "all'uscita, a X %2, Y %3, Z %4")
-                               .arg(kCentreLineFileName, twoDecimals(outlet.x), twoDecimals(outlet.y),
-                                    twoDecimals(outlet.z))}});
-}
-
-void ChamberConstructionDialog::save(const QString& path)
-{
-    if (!m_templates)
-        return;
-    if (const std::optional<QString> failure = m_templates->saveAsPdf(path)) {
-        m_problem.show(this, tr("Impossibile salvare \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), *failure));
-        return;
-    }
-    if (!openIfAsked(path)) {
-        showNotice(this, tr("Le sagome sono salvate in \"%1\".\nSu questo desktop non c'è un programma "
-                                      "che apra i PDF: aprire il file da lì.")
-                                       .arg(QDir::toNativeSeparators(path)));
-    }
+    m_problem.show(this, whyNoDevelopment(failure, options),
+                   thicknessAtFault ? m_sheet->thicknessField() : m_sections->field(figureIndex(&ChamberDimensions::D1)));
 }
 
 }  // namespace scaricometro

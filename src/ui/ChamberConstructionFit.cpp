@@ -65,18 +65,6 @@ void ChamberConstructionDialog::showOutlet(const ChamberRoute& route)
                                    degrees(heading.planDegrees), degrees(heading.riseDegrees)));
 }
 
-bool ChamberConstructionDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    // A field would take Ctrl+Z for its own undo: while a search's bends can be put back, the
-    // dialog's shortcut has it.
-    if (event->type() == QEvent::ShortcutOverride && m_beforeFit
-        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
-        event->ignore();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void ChamberConstructionDialog::findBends()
 {
     if (m_search)
@@ -90,7 +78,7 @@ void ChamberConstructionDialog::findBends()
         return;
     }
     const FitRequest& request = std::get<FitRequest>(read);
-    DevelopmentOutcome developed = developChamber(m_figures.dimensions, options->thickness);
+    DevelopmentOutcome developed = developChamber(m_figures.chamber.dimensions(), options->thickness);
     if (const auto* failure = std::get_if<DevelopmentFailure>(&developed)) {
         refuse(*failure, *options);
         return;
@@ -151,6 +139,7 @@ void ChamberConstructionDialog::showFit(const FitOutcome& outcome, const FitRequ
     }
     m_writingFit = false;
     m_beforeFit = before;
+    m_lastUndoable = Undoable::Fit;
     m_fitNote->setText(raised.isEmpty() ? tr("Curve trovate e scritte (Ctrl+Z le toglie).")
                                         : tr("Curve trovate e scritte (Ctrl+Z le toglie). Pezzi aumentati: %1.")
                                               .arg(raised.join(u"; "_s)));

@@ -5,6 +5,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace scaricometro {
 namespace {
@@ -16,6 +18,23 @@ constexpr QRgb kPaperColor = 0xFFFFFF;
 constexpr QRgb kBorderColor = 0xA0A0A0;
 constexpr double kPaperMarginMm = 3;
 constexpr QSize kPreferredSize(520, 430);
+// The scales searched between, 1:n, and how finely.
+constexpr double kLargestDrawing = 1e-3;
+constexpr double kSmallestDrawing = 1e6;
+constexpr int kScaleHalvings = 60;
+
+// The two views stacked or across, and the dimetric view beside them or under them.
+struct Layout {
+    ViewsArrangement views;
+    bool pictorialBeside;
+};
+
+constexpr std::array kLayouts{
+    Layout{ViewsArrangement::Stacked, true},
+    Layout{ViewsArrangement::Stacked, false},
+    Layout{ViewsArrangement::Across, true},
+    Layout{ViewsArrangement::Across, false},
+};
 
 }  // namespace
 
@@ -65,25 +84,43 @@ void ChamberPreview::paintEvent(QPaintEvent* /*event*/)
         return;
     const double dotsPerMm = logicalDpiX() / 25.4;
     const Canvas canvas(painter, dotsPerMm);
-    const QSizeF room = QSizeF(size()) / dotsPerMm - QSizeF(3 * kPaperMarginMm, 3 * kPaperMarginMm);
-    // The room split between the two and the dimetric view, side by side or one over the other,
-    // in proportion to what each takes: whichever draws them larger.
-    const QSizeF views = m_views->sizeAt(1);
-    const QSizeF pictorial = m_pictorial->sizeAt(1);
-    const double widthShare = views.width() / (views.width() + pictorial.width());
-    const double heightShare = views.height() / (views.height() + pictorial.height());
-    const QSizeF besideViews(room.width() * widthShare, room.height());
-    const QSizeF besidePictorial(room.width() - besideViews.width(), room.height());
-    const QSizeF overViews(room.width(), room.height() * heightShare);
-    const QSizeF underPictorial(room.width(), room.height() - overViews.height());
-    const double beside = std::max(m_views->fittingScaleIn(besideViews), m_pictorial->fittingScaleIn(besidePictorial));
-    const double over = std::max(m_views->fittingScaleIn(overViews), m_pictorial->fittingScaleIn(underPictorial));
-    const double scale = std::min(beside, over);
+    const QSizeF room = QSizeF(size()) / dotsPerMm - QSizeF(2 * kPaperMarginMm, 2 * kPaperMarginMm);
+    // The sections' names may reach beyond the drawings: room for them either side.
+    const double overhang = m_views->labelOverhangMm(canvas);
+    const auto viewsSize = [&](double scale, const Layout& layout) {
+        return m_views->sizeAt(scale, layout.views) + QSizeF(2 * overhang, 0);
+    };
+    const auto fits = [&](double scale, const Layout& layout) {
+        const QSizeF views = viewsSize(scale, layout);
+        const QSizeF pictorial = m_pictorial->sizeAt(scale);
+        if (layout.pictorialBeside)
+            return views.width() + kPaperMarginMm + pictorial.width() <= room.width()
+                && std::max(views.height(), pictorial.height()) <= room.height();
+        return std::max(views.width(), pictorial.width()) <= room.width()
+            && views.height() + kPaperMarginMm + pictorial.height() <= room.height();
+    };
+    // Whichever layout draws them largest: the least 1:n at which it fits, halving its logarithm.
+    double scale = kSmallestDrawing;
+    Layout chosen = kLayouts.front();
+    for (const Layout& layout : kLayouts) {
+        double fitting = kSmallestDrawing;
+        double tooLarge = kLargestDrawing;
+        for (int i = 0; i < kScaleHalvings; ++i) {
+            const double middle = std::sqrt(fitting * tooLarge);
+            (fits(middle, layout) ? fitting : tooLarge) = middle;
+        }
+        if (fitting < scale) {
+            scale = fitting;
+            chosen = layout;
+        }
+    }
     const QPointF topLeft(kPaperMarginMm, kPaperMarginMm);
-    m_views->paint(canvas, topLeft, scale, ScaleCaption::BarOnly);
-    const QPointF pictorialAt = beside <= over ? topLeft + QPointF(m_views->sizeAt(scale).width() + kPaperMarginMm, 0)
-                                               : topLeft + QPointF(0, m_views->sizeAt(scale).height() + kPaperMarginMm);
-    m_pictorial->paint(canvas, pictorialAt, scale);
+    m_views->paint(canvas, topLeft + QPointF(overhang, 0), scale, ScaleCaption::BarOnly, chosen.views);
+    const QSizeF views = viewsSize(scale, chosen);
+    m_pictorial->paint(canvas,
+                       topLeft + (chosen.pictorialBeside ? QPointF(views.width() + kPaperMarginMm, 0)
+                                                         : QPointF(0, views.height() + kPaperMarginMm)),
+                       scale);
 }
 
 }  // namespace scaricometro

@@ -3,6 +3,7 @@
 #include "ui/Form1.h"
 
 #include "model/ChamberModel.h"
+#include "ui/ChamberBeingBuilt.h"
 #include "ui/ChamberFields.h"
 #include "ui/ClickWatcher.h"
 #include "ui/ControlLayout.h"
@@ -209,6 +210,8 @@ void Form1::calculate()
     const std::optional<Chamber> chamber = readAndCompute();
     if (!chamber)
         return;
+    if (m_built)
+        m_built->setWindow(chamber->dimensions);
     for (const ResultField& result : kResultFields) {
         const QString text = result.textOf(chamber->dimensions);
         // An unchanged result is left alone, so it is not repainted.

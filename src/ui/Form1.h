@@ -24,6 +24,7 @@ class QPushButton;
 
 namespace scaricometro {
 
+class ChamberBeingBuilt;
 class ChamberConstructionDialog;
 class WavesDialog;
 
@@ -84,7 +85,9 @@ private:
         ChamberDimensions dimensions;
     };
     [[nodiscard]] std::optional<Chamber> readAndCompute();
-    [[nodiscard]] ChamberFigures figuresOf(const Chamber& chamber) const;
+    // The inputs and results as the window shows them, and the chamber as built, which follows
+    // `chamber` while it is the window's.
+    [[nodiscard]] ChamberFigures figuresOf(const Chamber& chamber);
     void connectDialogShortcuts();
     void connectHighlights();
     void highlight(const HighlightRow& row);
@@ -95,6 +98,7 @@ private:
     ProblemMessage m_problem;
     ChamberDrawing m_drawing;
     bool m_pressedOnBackground = false;
+    ChamberBeingBuilt* m_built = nullptr;                // made with the first dialog
     QPointer<ChamberConstructionDialog> m_construction;  // made when first asked for
     QPointer<WavesDialog> m_waves;                       // likewise
 };

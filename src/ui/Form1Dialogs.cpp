@@ -3,6 +3,7 @@
 #include "ui/Form1.h"
 
 #include "model/NumberText.h"
+#include "ui/ChamberBeingBuilt.h"
 #include "ui/ChamberConstructionDialog.h"
 #include "ui/ChamberFields.h"
 #include "ui/WavesDialog.h"
@@ -37,10 +38,14 @@ void Form1::connectDialogShortcuts()
     connect(new QShortcut(QKeySequence(kWavesShortcut), this), &QShortcut::activated, this, &Form1::openWaves);
 }
 
-ChamberFigures Form1::figuresOf(const Chamber& chamber) const
+ChamberFigures Form1::figuresOf(const Chamber& chamber)
 {
+    if (m_built)
+        m_built->setWindow(chamber.dimensions);
+    else
+        m_built = new ChamberBeingBuilt(chamber.dimensions, this);
     ChamberFigures figures;
-    figures.dimensions = chamber.dimensions;
+    figures.chamber = m_built->chamber();
     for (const InputField& input : kInputFields) {
         figures.inputs.append({caption(input.caption)->text(),
                                QString::fromStdString(formatDecimalComma(chamber.inputs.*input.value))});
@@ -66,7 +71,7 @@ void Form1::openChamberConstruction()
     if (m_construction)
         m_construction->setFigures(std::move(*figures));
     else
-        m_construction = new ChamberConstructionDialog(std::move(*figures), this);
+        m_construction = new ChamberConstructionDialog(std::move(*figures), m_built, this);
     m_construction->open();
 }
 
@@ -75,10 +80,12 @@ void Form1::openWaves()
     const std::optional<Chamber> chamber = readAndCompute();
     if (!chamber)
         return;
+    // The chamber as built is made with the figures, before the dialog is given it.
+    ChamberFigures figures = figuresOf(*chamber);
     if (m_waves)
-        m_waves->setChamber(chamber->inputs, figuresOf(*chamber));
+        m_waves->setChamber(chamber->inputs, std::move(figures));
     else
-        m_waves = new WavesDialog(chamber->inputs, figuresOf(*chamber), this);
+        m_waves = new WavesDialog(chamber->inputs, std::move(figures), m_built, this);
     // Beside the window rather than over it: the analysis takes seconds, in which the window stays
     // free, and closing the window, the program's last, ends the program and the analysis with it.
     m_waves->show();

@@ -2,10 +2,12 @@
 
 #include "model/NumberText.h"
 #include "sheets/WavesSheet.h"
+#include "ui/ChamberBeingBuilt.h"
 #include "ui/ChamberConstructionDialog.h"
 #include "ui/EngineFields.h"
 #include "ui/FolderSaver.h"
 #include "ui/QtItalian.h"
+#include "ui/TuningFields.h"
 #include "ui/WavePlotView.h"
 #include "ui/WavesRefusal.h"
 #include "ui/WindowLook.h"
@@ -18,11 +20,13 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -57,11 +61,14 @@ QLabel* sentenceLabel(QWidget* parent)
 
 }  // namespace
 
-WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, QWidget* parent)
+WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, ChamberBeingBuilt* built,
+                         QWidget* parent)
     : QDialog(parent)
     , m_inputs(inputs)
     , m_figures(std::move(figures))
+    , m_built(built)
     , m_engine(new EngineFields(this))
+    , m_tuning(new TuningFields(this))
     , m_accord(sentenceLabel(this))
     , m_peaks(sentenceLabel(this))
     , m_settling(sentenceLabel(this))
@@ -119,9 +126,16 @@ WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, QW
         if (m_refusal)
             m_problem.show(this, m_refusal->message, m_refusal->field);
     });
+    connect(m_tuning, &TuningFields::tuneAsked, this, &WavesDialog::tune);
+    connect(m_built, &ChamberBeingBuilt::changed, this, [this] {
+        m_figures.chamber = m_built->chamber();
+        restart();
+    });
+    m_tuning->setWindowRpm(m_inputs.maxRpm);
 
     auto* words = new QVBoxLayout;
     words->addWidget(m_engine);
+    words->addWidget(m_tuning);
     words->addWidget(m_problemNote);
     for (QLabel* sentence : {m_accord, m_peaks, m_settling, m_failures, m_assumptions})
         words->addWidget(sentence);
@@ -142,6 +156,11 @@ WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, QW
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
     layout->addWidget(buttons);
+    // One Ctrl+Z puts back the sections a tuning changed, from whichever field has the focus.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, &WavesDialog::undo);
     // Qt would open it at no more than two thirds of the screen, which crowds the plots.
     resize(sizeHint().boundedTo(parent ? parent->screen()->availableGeometry().size() : sizeHint()));
     restart();
@@ -156,6 +175,7 @@ void WavesDialog::setChamber(const ChamberInputs& inputs, ChamberFigures figures
 {
     m_inputs = inputs;
     m_figures = std::move(figures);
+    m_tuning->setWindowRpm(m_inputs.maxRpm);
     restart();
 }
 
@@ -171,6 +191,7 @@ void WavesDialog::stop()
     m_restartTimer->stop();
     ++m_generation;
     m_analysis.reset();
+    stopTuning();
 }
 
 void WavesDialog::restart()
@@ -183,6 +204,7 @@ void WavesDialog::restart()
     m_typed.reset();
     m_plotData = WavePlotData{};
     m_plotData.typedRpm = m_inputs.maxRpm;
+    m_plotData.bandBefore = std::exchange(m_bandBeforeTuning, {});
     m_refusal.reset();
 
     std::vector<FieldProblem> problems;
@@ -190,7 +212,7 @@ void WavesDialog::restart()
     if (!problems.empty()) {
         m_refusal = problems.front();
     } else {
-        waves::SetupOutcome setup = waves::prepareWaves(m_inputs, m_figures.dimensions, m_engineFigures);
+        waves::SetupOutcome setup = waves::prepareWaves(m_inputs, m_figures.chamber.dimensions(), m_engineFigures);
         if (auto* ready = std::get_if<waves::WaveSetup>(&setup))
             m_setup = std::move(*ready);
         else
@@ -299,7 +321,7 @@ std::optional<std::vector<FileToSave>> WavesDialog::csvFiles() const
         return std::nullopt;
     return std::vector<FileToSave>{
         {kCycleFileName.toString(), QByteArray::fromStdString(waves::cycleCsv(m_typed->trace))},
-        {kBandFileName.toString(), QByteArray::fromStdString(waves::bandCsv(m_plotData.band))},
+        {kBandFileName.toString(), QByteArray::fromStdString(waves::bandCsv(m_plotData.band, m_plotData.bandBefore))},
     };
 }
 

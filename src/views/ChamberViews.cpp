@@ -21,6 +21,7 @@ constexpr double kViewGapMm = 3;
 constexpr double kBarRowMm = 7;
 constexpr double kFramingMm = 2 * kViewNameRowMm + kViewGapMm + kBarRowMm;
 constexpr double kLabelWidthMm = 16;
+constexpr double kLabelPoints = 6;
 constexpr double kLabelMarginMm = 0.5;
 constexpr QRgb kLabelVeil = qRgba(255, 255, 255, 200);
 // The axes beside a view's name: two arrows, and a circle for the axis square to the page.
@@ -138,10 +139,19 @@ double ChamberViews::drawingHeight() const
     return m_views[0].extent.height() + m_views[1].extent.height();
 }
 
-QSizeF ChamberViews::sizeAt(double scale) const
+QSizeF ChamberViews::sizeAt(double scale, ViewsArrangement arrangement) const
 {
-    return {std::max(m_views[0].extent.width() / scale, kViewLeastWidthMm),
-            kFramingMm + drawingHeight() / scale};
+    if (arrangement == ViewsArrangement::Stacked) {
+        return {std::max(m_views[0].extent.width() / scale, kViewLeastWidthMm),
+                kFramingMm + drawingHeight() / scale};
+    }
+    double width = 0;
+    double height = 0;
+    for (const View& view : m_views) {
+        width += std::max(view.extent.width() / scale, kViewLeastWidthMm);
+        height = std::max(height, view.extent.height() / scale);
+    }
+    return {width + kViewGapMm, kViewNameRowMm + height + kBarRowMm};
 }
 
 double ChamberViews::standardScaleIn(QSizeF room) const
@@ -155,19 +165,36 @@ double ChamberViews::fittingScaleIn(QSizeF room) const
     return std::max(m_views[0].extent.width() / room.width(), drawingHeight() / std::max(room.height() - kFramingMm, 1.0));
 }
 
-void ChamberViews::paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const
+double ChamberViews::labelOverhangMm(const Canvas& canvas) const
+{
+    const QFont font = documentFont(kLabelPoints);
+    double widest = 0;
+    for (const View& view : m_views) {
+        for (const SectionLabel& label : view.labels)
+            widest = std::max(widest, canvas.textSize(label.text, font).width() + 2 * kLabelMarginMm);
+    }
+    return widest / 2;
+}
+
+void ChamberViews::paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption,
+                         ViewsArrangement arrangement) const
 {
     QPainter& painter = canvas.painter();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QPointF at = topLeft;
+    double bottom = topLeft.y();
     for (const View& view : m_views) {
         paintName(canvas, view, at);
-        at.ry() += kViewNameRowMm;
-        paintView(canvas, view, at, scale);
-        at.ry() += view.extent.height() / scale + kViewGapMm;
+        paintView(canvas, view, at + QPointF(0, kViewNameRowMm), scale);
+        const QSizeF drawn(std::max(view.extent.width() / scale, kViewLeastWidthMm), view.extent.height() / scale);
+        bottom = std::max(bottom, at.y() + kViewNameRowMm + drawn.height());
+        if (arrangement == ViewsArrangement::Stacked)
+            at.ry() += kViewNameRowMm + drawn.height() + kViewGapMm;
+        else
+            at.rx() += drawn.width() + kViewGapMm;
     }
-    paintBar(canvas, at - QPointF(0, kViewGapMm), scale, caption);
+    paintBar(canvas, QPointF(topLeft.x(), bottom), scale, caption);
     painter.restore();
 }
 
@@ -217,7 +244,7 @@ void ChamberViews::paintView(const Canvas& canvas, const View& view, QPointF top
         canvas.line(onPaper(axis.p1()), onPaper(axis.p2()));
     if (m_wanted)
         canvas.wantedMark(onPaper(projected(view.projection, *m_wanted)));
-    const QFont font = documentFont(6);
+    const QFont font = documentFont(kLabelPoints);
     // A straight section too short for its name goes unnamed; each name on a veil of paper, so that
     // the joints under it do not cross it out.
     for (const SectionLabel& label : view.labels) {

@@ -29,6 +29,10 @@ namespace scaricometro {
 // where the scale is only what fits the room.
 enum class ScaleCaption { Standard, BarOnly };
 
+// How the two views lie: the top view under the side view, as drawings put them, or beside it,
+// where the room is wide rather than tall.
+enum class ViewsArrangement { Stacked, Across };
+
 class ChamberViews {
 public:
     // `rimSamples` points round each end of each piece: enough for print, fewer for a screen.
@@ -38,14 +42,18 @@ public:
     void markWanted(Vector3 point);
 
     // The room both views take at 1:scale, mm, with their names and the bar.
-    [[nodiscard]] QSizeF sizeAt(double scale) const;
-    // The largest standard scale at which they fit `room`.
+    [[nodiscard]] QSizeF sizeAt(double scale, ViewsArrangement arrangement = ViewsArrangement::Stacked) const;
+    // The largest standard scale at which they fit `room`, stacked.
     [[nodiscard]] double standardScaleIn(QSizeF room) const;
-    // The scale at which they just fill `room`, standard or not; a room as wide as their names at
-    // least.
+    // The scale at which they just fill `room` stacked, standard or not; a room as wide as their
+    // names at least.
     [[nodiscard]] double fittingScaleIn(QSizeF room) const;
-    // Both views from `topLeft`: the side view, the top view under it, then the bar.
-    void paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption) const;
+    // How far the sections' names may reach beyond the drawings, either side, on `canvas`: half the
+    // widest of them, as each is centred on its section.
+    [[nodiscard]] double labelOverhangMm(const Canvas& canvas) const;
+    // Both views from `topLeft`: the side view, the top view under it or beside it, then the bar.
+    void paint(const Canvas& canvas, QPointF topLeft, double scale, ScaleCaption caption,
+               ViewsArrangement arrangement = ViewsArrangement::Stacked) const;
 
     static constexpr int kPrintRimSamples = 48;
     static constexpr int kPreviewRimSamples = 32;

@@ -26,6 +26,9 @@ constexpr QRgb kAtmosphereColor = 0x606060;
 constexpr QRgb kEventColor = 0x6A6A6A;
 constexpr QRgb kPlugColor = 0xC0392B;
 constexpr QRgb kSuctionColor = 0x1F4E9C;
+// The same curves of the chamber before a tuning, faint behind them.
+constexpr QRgb kPlugBeforeColor = 0xE9A9A2;
+constexpr QRgb kSuctionBeforeColor = 0xA3B8DA;
 constexpr QRgb kTypedColor = 0x1E8449;
 constexpr QRgb kAccordColor = 0x7D3C98;
 constexpr QRgb kBandFill = 0xE4F2DC;
@@ -174,9 +177,11 @@ PlotLayout cycleLayout(const WavePlotData& data)
 PlotLayout bandLayout(const WavePlotData& data)
 {
     std::vector<double> pressures;
-    for (const waves::BandPoint& point : data.band) {
-        pressures.push_back(point.plug);
-        pressures.push_back(point.suction);
+    for (const auto* points : {&data.band, &data.bandBefore}) {
+        for (const waves::BandPoint& point : *points) {
+            pressures.push_back(point.plug);
+            pressures.push_back(point.suction);
+        }
     }
     if (data.bandFigures)
         pressures.push_back(data.bandFigures->threshold);
@@ -186,6 +191,10 @@ PlotLayout bandLayout(const WavePlotData& data)
     const double rpmStep = niceStep(to - from, kMostSteps);
     std::vector<PlotMark> marks{{data.typedRpm, u"richiesti"_s, kTypedColor, Qt::DashLine, true}};
     std::vector<LegendEntry> legend{{u"Tappo (TC–EC)"_s, kPlugColor}, {u"Aspirazione (TO–TC)"_s, kSuctionColor}};
+    if (!data.bandBefore.empty()) {
+        legend.push_back({u"Tappo, camera di prima"_s, kPlugBeforeColor, Qt::DashLine});
+        legend.push_back({u"Aspirazione, camera di prima"_s, kSuctionBeforeColor, Qt::DashLine});
+    }
     if (data.bandFigures) {
         marks.push_back({data.bandFigures->accordRpm, u"accordo"_s, kAccordColor, Qt::SolidLine, true});
         legend.push_back({u"Banda di utilizzo"_s, kBandFill, Qt::SolidLine, true});
@@ -285,15 +294,28 @@ void paintBandPlot(QPainter& painter, const QRectF& area, double unit, const Wav
         frame.horizontalLine(bar(waves::kAtmosphere), kAtmosphereColor, Qt::DashDotLine, u"atmosfera"_s);
         if (data.bandFigures)
             frame.horizontalLine(bar(data.bandFigures->threshold), kThresholdColor, Qt::DotLine, u"soglia"_s);
-        for (const auto& [member, colour] : {std::pair{&waves::BandPoint::plug, kPlugColor},
-                                            std::pair{&waves::BandPoint::suction, kSuctionColor}}) {
-            QPolygonF curve;
-            for (const waves::BandPoint& point : data.band)
-                curve.append(frame.map(point.rpm, bar(point.*member)));
-            frame.setPen(colour, kCurveMm);
-            painter.drawPolyline(curve);
-            painter.setBrush(QColor::fromRgb(colour));
-            for (const QPointF& at : curve)
+        const struct {
+            const std::vector<waves::BandPoint>& points;
+            double waves::BandPoint::*member;
+            QRgb colour;
+            Qt::PenStyle style;
+            bool marked;
+        } curves[] = {
+            {data.bandBefore, &waves::BandPoint::plug, kPlugBeforeColor, Qt::DashLine, false},
+            {data.bandBefore, &waves::BandPoint::suction, kSuctionBeforeColor, Qt::DashLine, false},
+            {data.band, &waves::BandPoint::plug, kPlugColor, Qt::SolidLine, true},
+            {data.band, &waves::BandPoint::suction, kSuctionColor, Qt::SolidLine, true},
+        };
+        for (const auto& curve : curves) {
+            QPolygonF line;
+            for (const waves::BandPoint& point : curve.points)
+                line.append(frame.map(point.rpm, bar(point.*curve.member)));
+            frame.setPen(curve.colour, kCurveMm, curve.style);
+            painter.drawPolyline(line);
+            if (!curve.marked)
+                continue;
+            painter.setBrush(QColor::fromRgb(curve.colour));
+            for (const QPointF& at : line)
                 painter.drawEllipse(at, frame.mm(kPointMm), frame.mm(kPointMm));
         }
         painter.setClipping(false);

@@ -23,6 +23,8 @@ struct WavePlotData {
     std::vector<waves::DuctSection> sections;
     std::vector<waves::BandPoint> band;
     std::optional<waves::Band> bandFigures;
+    // The band of the chamber before a tuning, drawn faintly behind; empty where there is none.
+    std::vector<waves::BandPoint> bandBefore;
     double typedRpm = 0;
     double sweepFromRpm = 0;
     double sweepToRpm = 0;

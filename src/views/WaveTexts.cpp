@@ -78,8 +78,10 @@ QString accordSentence(const std::optional<waves::Band>& band, double typedRpm)
         return u"Nessun accordo: il tappo (TC–EC) non sale mai sopra la pressione atmosferica tra %1 e %2 giri/min; %3"_s
             .arg(rpmText(typedRpm * waves::kSweepFromShare), rpmText(typedRpm * waves::kSweepToShare), typed);
     }
-    QString sentence = u"Accordata a %1 giri/min; banda %2–%3"_s.arg(rpmText(band->accordRpm), rpmText(band->lowRpm),
-                                                                     rpmText(band->highRpm));
+    QString sentence = u"Accordata a %1 giri/min"_s.arg(rpmText(band->accordRpm));
+    if (band->parabolaRpm)
+        sentence += u" (%1 dalla parabola)"_s.arg(rpmText(*band->parabolaRpm));
+    sentence += u"; banda %1–%2"_s.arg(rpmText(band->lowRpm), rpmText(band->highRpm));
     if (band->lowIsSweepEnd && band->highIsSweepEnd)
         sentence += u" e forse oltre da entrambe le parti (è tutta la prova)"_s;
     else if (band->lowIsSweepEnd)

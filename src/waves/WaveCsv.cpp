@@ -3,6 +3,7 @@
 #include "model/NumberText.h"
 #include "waves/Gas.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace scaricometro::waves {
@@ -16,6 +17,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kSeparator = ';';
 constexpr DecimalPlaces kBarPlaces{4};
 constexpr DecimalPlaces kWholePlaces{0};
+// Speeds closer than this are one speed.
+constexpr double kSameRpm = 1e-6;
 
 std::string bar(double pascals)
 {
@@ -41,10 +44,12 @@ std::string cycleCsv(const CycleTrace& trace)
     return text;
 }
 
-std::string bandCsv(std::span<const BandPoint> points)
+std::string bandCsv(std::span<const BandPoint> points, std::span<const BandPoint> before)
 {
     std::string text(kByteOrderMark);
     text += "Giri/min;Tappo (bar);Aspirazione (bar)";
+    if (!before.empty())
+        text += ";Tappo, camera di prima (bar);Aspirazione, camera di prima (bar)";
     text += kLineEnd;
     for (const BandPoint& point : points) {
         text += formatFixed(point.rpm, kWholePlaces);
@@ -52,6 +57,16 @@ std::string bandCsv(std::span<const BandPoint> points)
         text += bar(point.plug);
         text += kSeparator;
         text += bar(point.suction);
+        if (!before.empty()) {
+            const auto same = std::find_if(before.begin(), before.end(),
+                                           [&](const BandPoint& earlier) { return std::abs(earlier.rpm - point.rpm) < kSameRpm; });
+            text += kSeparator;
+            if (same != before.end())
+                text += bar(same->plug);
+            text += kSeparator;
+            if (same != before.end())
+                text += bar(same->suction);
+        }
         text += kLineEnd;
     }
     return text;

@@ -32,12 +32,12 @@ ChamberTemplates templatesFor(double headerDiameter, const TemplateOptions& opti
 {
     const ChamberInputs inputs{203, 510, 12000, 39.3, headerDiameter};
     ChamberFigures figures;
-    figures.dimensions = std::get<ChamberDimensions>(computeChamber(inputs));
+    figures.chamber = BuiltChamber(std::get<ChamberDimensions>(computeChamber(inputs)));
     figures.inputs = {{u"Gradi Scarico"_s, u"203"_s}, {u"Corsa motore"_s, u"39,3"_s}};
     const std::pair<QString, double ChamberDimensions::*> results[] = {
         {u"L1"_s, &ChamberDimensions::L1}, {u"L3"_s, &ChamberDimensions::L3}, {u"D3"_s, &ChamberDimensions::D3}};
     for (const auto& [label, value] : results)
-        figures.results.append({label, decimals(figures.dimensions.*value, 5)});
+        figures.results.append({label, decimals(figures.chamber.dimensions().*value, 5)});
     return std::get<ChamberTemplates>(ChamberTemplates::plan(figures, options));
 }
 

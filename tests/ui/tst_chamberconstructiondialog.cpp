@@ -398,8 +398,12 @@ void ChamberConstructionDialogTest::bendsHaveARowEachSection()
 {
     ChamberConstructionDialog* dialog = openDialog();
     QVERIFY(dialog);
-    auto* group = dialog->findChild<QGroupBox*>();
-    QVERIFY(group && group->title() == u"Curve"_s);
+    QGroupBox* group = nullptr;
+    for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
+        if (box->title() == u"Curve"_s)
+            group = box;
+    }
+    QVERIFY(group);
     QWidget* previous = nullptr;
     for (const ChamberSection& section : kChamberSections) {
         const QString label = QString::fromUtf8(section.length.data(), qsizetype(section.length.size()));
@@ -638,7 +642,7 @@ void ChamberConstructionDialogTest::previewShowsTheChamber()
     const std::size_t index = static_cast<std::size_t>(section.back().digitValue() - 1);
     const std::optional<double> bend = parseDecimalComma(degrees.toStdString());
     bends[index] = {bend.value_or(0), pieces, withinTurn(parseDecimalComma(plane.toStdString()).value_or(0))};
-    const ChamberDimensions dimensions = m_form->chamberFigures()->dimensions;
+    const ChamberDimensions dimensions = m_form->chamberFigures()->chamber.dimensions();
     const ChamberRoute route = ChamberRoute::trace(std::get<ChamberDevelopment>(developChamber(dimensions, 1.5)), bends);
     const auto twoDecimals = [](double value) {
         return QString::fromStdString(formatFixed(value, DecimalPlaces(2)));

@@ -83,7 +83,7 @@ void setFree(const QWidget& dialog, const QString& sections)
 
 ChamberDevelopment development(Form1& form)
 {
-    return std::get<ChamberDevelopment>(developChamber(form.chamberFigures()->dimensions, 1));
+    return std::get<ChamberDevelopment>(developChamber(form.chamberFigures()->chamber.dimensions(), 1));
 }
 
 QLabel* labelNamed(const QWidget& dialog, const QString& name)

@@ -109,7 +109,7 @@ void ModelSaveTest::savesTheModel()
         QVERIFY(m_opened.isEmpty());
         return;
     }
-    const ChamberDimensions dimensions = m_form->chamberFigures()->dimensions;
+    const ChamberDimensions dimensions = m_form->chamberFigures()->chamber.dimensions();
     ChamberBends bends{};
     bends[2] = {30, 4, 90};
     const ChamberRoute route = ChamberRoute::trace(std::get<ChamberDevelopment>(developChamber(dimensions, 1.5)), bends);

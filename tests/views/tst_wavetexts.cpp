@@ -77,11 +77,14 @@ void WaveTextsTest::accord_data()
     QTest::addColumn<std::optional<waves::Band>>("band");
     QTest::addColumn<QString>("sentence");
 
-    const auto band = [](double low, double high, bool lowEnd, bool highEnd) {
-        return std::optional(waves::Band{11750, 150000, 125000, low, high, lowEnd, highEnd, std::nullopt});
+    const auto band = [](double low, double high, bool lowEnd, bool highEnd, std::optional<double> parabola = {}) {
+        return std::optional(waves::Band{11750, 150000, 125000, low, high, lowEnd, highEnd, parabola});
     };
     QTest::newRow("inside the sweep") << band(10250, 12750, false, false)
                                       << u"Accordata a 11_750 giri/min; banda 10_250–12_750; richiesti 12_000"_s;
+    QTest::newRow("with its parabola") << band(10250, 12750, false, false, 11686.6)
+                                       << u"Accordata a 11_750 giri/min (11_687 dalla parabola); banda 10_250–12_750; "
+                                          u"richiesti 12_000"_s;
     QTest::newRow("from the sweep's start")
         << band(6000, 12750, true, false)
         << u"Accordata a 11_750 giri/min; banda 6_000–12_750 e forse più in basso (la prova comincia a 6_000); richiesti 12_000"_s;
