@@ -13,6 +13,42 @@
 
 #include <algorithm>
 
+std::optional<SectionsOption> sectionsOption(const QString& option)
+{
+    SectionsOption sections;
+    const QRegularExpression form(QStringLiteral("^([LD][1-6])=(-?[0-9]+(?:\\.[0-9]+)?)$"));
+    for (const QString& given : option.split(u',', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = form.match(given);
+        const auto figure = std::ranges::find_if(scaricometro::kSectionFigures, [&](const scaricometro::SectionFigure& f) {
+            return match.hasMatch() && scaricometro::fromView(f.name) == match.captured(1);
+        });
+        if (figure == scaricometro::kSectionFigures.end())
+            return std::nullopt;
+        sections.emplace_back(static_cast<std::size_t>(figure - scaricometro::kSectionFigures.begin()),
+                              match.captured(2).replace(u'.', u','));
+    }
+    return sections;
+}
+
+bool typeSections(scaricometro::Form1& window, const SectionsOption& sections, QTextStream& err)
+{
+    window.openChamberConstruction();
+    auto* dialog = window.findChild<scaricometro::ChamberConstructionDialog*>();
+    const auto* fields = dialog->findChild<scaricometro::SectionFields*>();
+    for (const auto& [figure, text] : sections)
+        fields->field(figure)->setText(text);
+    // What the dialog took, read back from the chamber as built.
+    const std::optional<scaricometro::ChamberFigures> figures = window.chamberFigures();
+    for (const auto& [figure, text] : sections) {
+        if (!figures || !fields->holds(figure, figures->chamber.dimensions().*scaricometro::kSectionFigures[figure].value)) {
+            err << "the dialog refuses " << scaricometro::fromView(scaricometro::kSectionFigures[figure].name) << " = "
+                << text << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
 scaricometro::ChamberConstructionDialog* dialogWithBends(scaricometro::Form1& window, const scaricometro::ChamberBends& bends)
 {
     window.openChamberConstruction();

@@ -15,6 +15,15 @@
 #include <utility>
 #include <vector>
 
+// What `--sections L1=74.965,L3=228.37,D3=110` types: each figure (into kSectionFigures) and its
+// text with a decimal comma; none where one cannot be read.
+using SectionsOption = std::vector<std::pair<std::size_t, QString>>;
+std::optional<SectionsOption> sectionsOption(const QString& option);
+
+// The sections typed into the construction dialog's group "Sezioni" as a tuner would type them;
+// false, with why printed, where the dialog refuses one.
+bool typeSections(scaricometro::Form1& window, const SectionsOption& sections, QTextStream& err);
+
 // The construction dialog as the window opens it, the bends typed into it as a tuner would.
 scaricometro::ChamberConstructionDialog* dialogWithBends(scaricometro::Form1& window, const scaricometro::ChamberBends& bends);
 

@@ -10,12 +10,16 @@
 // accord as the dialog words it. --inputs types the window's five figures before everything else.
 // With --fit the construction dialog finds the bends that bring the outlet to the point given, the
 // sections of --free bending and the others bent as --bend says, and they are printed and used.
+// --sections types sections into the construction dialog's group "Sezioni", and --tune tunes the
+// chamber to an rpm with the waves' dialog, printing the factor, the sections and the tuned
+// chamber's accord; every file is then of the chamber as built.
 //
 //   scaricometro-snapshot OUTPUT.png [FIGURE] [--inputs E:V:N:S:D] [--templates TEMPLATES.pdf]
 //                         [--dxf FOLDER] [--model FOLDER] [--dialog DIALOG.png]
 //                         [--bend SECTION=DEGREES:PIECES[@PLANE] ...]
 //                         [--waves FOLDER] [--engine bore=40,rod=85,cr=12,port=28,transfer=130,release=5]
 //                         [--fit X,Y,Z[@PLAN,RISE] [--free L1,L3,L5]]
+//                         [--sections L1=74.965,L3=228.37,D3=110] [--tune [RPM]]
 //       FIGURE: L1 ... L6, D1 ... D4 or "Lunghezza Totale"
 //       --inputs 190:500:9000:54,5:38 types them as a tuner would, decimal commas and all
 //       --bend L3=30:4 bends L3 by 30° (upwards; -30 downwards) in 4 pieces
@@ -23,6 +27,7 @@
 //       --engine gives any of the six, the others taken as the dialog's defaults
 //       --fit 700,-150,-120@10,-5 wants the outlet there, pointing 10° in plan and 5° down; --free
 //       names the sections the search may bend (the header and the cones where it is left out)
+//       --tune 12000 tunes the chamber to 12 000 rpm; --tune alone to the window's rpm
 #include "cutfiles/CuttingFiles.h"
 #include "cutfiles/ModelFiles.h"
 #include "model/ChamberRoute.h"
@@ -34,6 +39,7 @@
 #include "ui/Form1.h"
 #include "ui/WavesDialog.h"
 #include "SnapshotDialog.h"
+#include "SnapshotWaves.h"
 
 #include <QApplication>
 #include <QDir>
@@ -108,6 +114,19 @@ QImage dialogPicture(scaricometro::Form1& window, const scaricometro::ChamberBen
     return dialog->grab().toImage();
 }
 
+// `--tune [RPM]`, taken out of the arguments: none where it is not given; the rpm where it is
+// followed by one.
+std::optional<std::optional<double>> takeTune(QStringList& arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--tune"));
+    if (at <= 0)
+        return std::nullopt;
+    bool isNumber = false;
+    const double rpm = arguments.value(at + 1).toDouble(&isNumber);
+    arguments.remove(at, isNumber ? 2 : 1);
+    return isNumber ? std::optional(rpm) : std::nullopt;
+}
+
 constexpr qsizetype kWindowInputs = 5;
 
 // The window's five figures of `--inputs E:V:N:S:D`, as they are to be typed; none where there are
@@ -117,37 +136,6 @@ std::optional<QStringList> windowInputs(const QString& option)
     const QStringList texts = option.split(u':');
     if (texts.size() != kWindowInputs)
         return std::nullopt;
-    return texts;
-}
-
-struct EngineOption {
-    QStringView key;
-    double scaricometro::waves::EngineFigures::*value;
-};
-
-constexpr std::array kEngineOptions{
-    EngineOption{u"bore", &scaricometro::waves::EngineFigures::boreMm},
-    EngineOption{u"rod", &scaricometro::waves::EngineFigures::rodMm},
-    EngineOption{u"cr", &scaricometro::waves::EngineFigures::compressionRatio},
-    EngineOption{u"port", &scaricometro::waves::EngineFigures::portWidthMm},
-    EngineOption{u"transfer", &scaricometro::waves::EngineFigures::transferDuration},
-    EngineOption{u"release", &scaricometro::waves::EngineFigures::releasePressureBar},
-};
-
-// The figures of `--engine bore=40,rod=85,...`, each number with a decimal point, as the dialog's
-// fields are to show them; none where one cannot be read.
-std::optional<std::vector<std::pair<double scaricometro::waves::EngineFigures::*, QString>>> engineTexts(const QString& option)
-{
-    std::vector<std::pair<double scaricometro::waves::EngineFigures::*, QString>> texts;
-    for (const QString& given : option.split(u',', Qt::SkipEmptyParts)) {
-        const QString key = given.section(u'=', 0, 0);
-        bool isNumber = false;
-        const double value = given.section(u'=', 1).toDouble(&isNumber);
-        const auto known = std::ranges::find_if(kEngineOptions, [&](const EngineOption& o) { return o.key == key; });
-        if (!isNumber || known == kEngineOptions.end())
-            return std::nullopt;
-        texts.emplace_back(known->value, QString::fromStdString(scaricometro::formatDecimalComma(value)));
-    }
     return texts;
 }
 
@@ -162,29 +150,6 @@ bool saveInto(const QString& folder, const std::vector<scaricometro::FileToSave>
     for (const scaricometro::FileToSave& file : files)
         out << what << " saved as " << QDir(folder).filePath(file.name) << '\n';
     return true;
-}
-
-// The waves' dialog as the window opens it, the engine's figures typed in, once its analysis is
-// over; none, with why printed, where there is none.
-scaricometro::WavesDialog* analysedWaves(
-    scaricometro::Form1& window,
-    const std::vector<std::pair<double scaricometro::waves::EngineFigures::*, QString>>& engine, QTextStream& err)
-{
-    window.openWaves();
-    auto* dialog = window.findChild<scaricometro::WavesDialog*>();
-    const auto* fields = dialog->findChild<scaricometro::EngineFields*>();
-    for (const auto& [value, text] : engine)
-        fields->field(value)->setText(text);
-    dialog->restart();
-    if (const std::optional<QString> refusal = dialog->refusal()) {
-        err << "no waves: " << *refusal << '\n';
-        return nullptr;
-    }
-    QEventLoop analysis;
-    QObject::connect(dialog, &scaricometro::WavesDialog::analysisComplete, &analysis, &QEventLoop::quit);
-    if (!dialog->isComplete())
-        analysis.exec();
-    return dialog;
 }
 
 }  // namespace
@@ -217,12 +182,15 @@ int main(int argc, char* argv[])
     const bool fitAsked = arguments.contains(QStringLiteral("--fit"));
     const QString fitText = takeOption(arguments, QStringLiteral("--fit"));
     const auto fit = fitOption(fitText, takeOption(arguments, QStringLiteral("--free")));
+    const bool sectionsAsked = arguments.contains(QStringLiteral("--sections"));
+    const auto sections = sectionsOption(takeOption(arguments, QStringLiteral("--sections")));
+    const std::optional<std::optional<double>> tune = takeTune(arguments);
     scaricometro::TemplateOptions options;
     const std::optional<scaricometro::ChamberBends> bends = takeBends(arguments);
     if (arguments.size() < 2 || arguments.size() > 3 || (templatesAsked && templatesPath.isEmpty())
         || (cuttingFilesAsked && cuttingFolder.isEmpty()) || (modelAsked && modelFolder.isEmpty())
         || (dialogAsked && dialogPath.isEmpty()) || !bends || (wavesAsked && wavesFolder.isEmpty()) || !engine
-        || (inputsAsked && !inputs) || (fitAsked && !fit)) {
+        || (inputsAsked && !inputs) || (fitAsked && !fit) || (sectionsAsked && (!sections || sections->empty()))) {
         err << "usage: scaricometro-snapshot OUTPUT.png [FIGURE] [--inputs E:V:N:S:D] [--templates TEMPLATES.pdf]\n"
                "                             [--dxf FOLDER] [--model FOLDER] [--dialog DIALOG.png]\n"
                "                             [--bend SECTION=DEGREES:PIECES[@PLANE] ...]\n"
@@ -235,7 +203,10 @@ int main(int argc, char* argv[])
                "that --engine gives (each figure optional, with a decimal point).\n"
                "--fit 700,-150,-120@10,-5 finds the bends that bring the outlet there (mm, in the data\n"
                "sheet's frame), pointing 10 degrees in plan and 5 down; --free L1,L3,L5 names the sections\n"
-               "that may bend (L1, L2, L3 and L5 where it is left out), the others bent as --bend says.\n";
+               "that may bend (L1, L2, L3 and L5 where it is left out), the others bent as --bend says.\n"
+               "--sections L1=74.965,L3=228.37,D3=110 types sections (mm) into the chamber as built.\n"
+               "--tune 12000 tunes the chamber to 12000 rpm (--tune alone: the window's rpm) and prints the\n"
+               "factor, the sections and the accord; the files asked for are of the tuned chamber.\n";
         return 2;
     }
     options.bends = *bends;
@@ -249,6 +220,10 @@ int main(int argc, char* argv[])
             window.textField(scaricometro::kInputFields[i].field.name())->setText(inputs->at(static_cast<qsizetype>(i)));
     }
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    if (sections && !sections->empty() && !typeSections(window, *sections, err))
+        return 2;
+    if (tune && !tuneInDialog(window, *engine, *tune, out, err))
+        return 1;
     const std::optional<scaricometro::ChamberFigures> computed = window.chamberFigures();
     if (!computed) {
         err << "the window refuses these inputs\n";
