@@ -126,7 +126,7 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, Cha
     layout->addWidget(buttons);
     // Tab as the groups are laid out: the sheet, the bends and the fit on the left, then the
     // sections over the preview.
-    setTabOrder(m_openWhenSaved, m_sections->field(0));
+    m_sections->followInTabOrder(m_openWhenSaved);
     m_sheet->thicknessField()->setFocus();
     // One Ctrl+Z puts back the bends a search wrote, or the sections a tuning changed, from
     // whichever field has the focus.

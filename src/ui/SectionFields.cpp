@@ -55,7 +55,10 @@ SectionFields::SectionFields(QWidget* parent)
         grid->addWidget(caption, row, column);
         grid->addWidget(field, row, column + 1);
         m_fields[i] = field;
-        connect(field, &QLineEdit::textEdited, this, [this, i] { Q_EMIT edited(i); });
+        connect(field, &QLineEdit::textChanged, this, [this, i] {
+            if (!m_showing)
+                Q_EMIT edited(i);
+        });
         connect(field, &QLineEdit::returnPressed, this, [this, i] { Q_EMIT entered(i); });
     }
     m_followWindow->setToolTip(tr("Riporta ogni sezione ai risultati della finestra"));
@@ -66,11 +69,13 @@ SectionFields::SectionFields(QWidget* parent)
     m_source->setAccessibleName(tr("Quale camera si costruisce"));
     grid->addWidget(m_source, kSourceRow, 0, 1, -1);
     connect(m_followWindow, &QPushButton::clicked, this, &SectionFields::followWindowAsked);
-    // Tab along the lengths, then the diameters, then the button, as they read.
-    QWidget* previous = m_fields.front();
-    for (std::size_t i = 1; i < m_fields.size(); ++i) {
-        setTabOrder(previous, m_fields[i]);
-        previous = m_fields[i];
+}
+
+void SectionFields::followInTabOrder(QWidget* previous) const
+{
+    for (QLineEdit* field : m_fields) {
+        setTabOrder(previous, field);
+        previous = field;
     }
     setTabOrder(previous, m_followWindow);
 }
@@ -81,8 +86,11 @@ void SectionFields::show(const BuiltChamber& chamber)
         const double value = chamber.dimensions().*kSectionFigures[i].value;
         QLineEdit* field = m_fields[i];
         // What is typed stays as typed while it reads as the figure: "74,90" is not rewritten "74,9".
-        if (!holds(i, value))
+        if (!holds(i, value)) {
+            m_showing = true;
             field->setText(decimals(value, kFigureDecimals));
+            m_showing = false;
+        }
         field->setToolTip(tr("Nella finestra %1 mm")
                               .arg(decimals(chamber.window().*kSectionFigures[i].value, kFigureDecimals)));
     }

@@ -33,6 +33,8 @@ public:
     [[nodiscard]] QLineEdit* field(std::size_t figure) const { return m_fields[figure]; }
     [[nodiscard]] QPushButton* followWindowButton() const { return m_followWindow; }
     [[nodiscard]] QLabel* sourceLine() const { return m_source; }
+    // Tab from `previous` into the fields, along the lengths, then the diameters, then the button.
+    void followInTabOrder(QWidget* previous) const;
 
 Q_SIGNALS:
     // Field `figure` was typed into.
@@ -45,6 +47,7 @@ private:
     std::array<QLineEdit*, kSectionFigures.size()> m_fields{};
     QPushButton* m_followWindow;
     QLabel* m_source;
+    bool m_showing = false;  // writing the chamber's figures, which is no edit
 };
 
 }  // namespace scaricometro

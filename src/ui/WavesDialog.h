@@ -55,6 +55,8 @@ public:
     // and the typed speed's run has not broken down; none otherwise.
     [[nodiscard]] std::optional<std::vector<FileToSave>> csvFiles() const;
 
+    // What the analysis now running, or the last one, is of; none where the entries make none.
+    [[nodiscard]] const waves::WaveSetup* setup() const { return m_setup ? &*m_setup : nullptr; }
     // Whether a tuning is being searched for.
     [[nodiscard]] bool isTuning() const { return m_tuner != nullptr; }
 
