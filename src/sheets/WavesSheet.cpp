@@ -81,6 +81,8 @@ void WavesSheet::paint(QPagedPaintDevice& device) const
     const QRectF first = paintFrame(0);
     QPointF at = first.topLeft();
     at.ry() += page.text(at, area.width(), u"Tratti della camera"_s, documentFont(kSectionPoints, true));
+    if (!m_figures.chamber.isEmpty())
+        at.ry() += page.text(at, area.width(), m_figures.chamber, documentFont(kSectionPoints));
     for (const waves::DuctSection& section : m_data.sections)
         at.ry() += page.text(at, area.width(), sectionLine(section), documentFont(kSectionPoints));
     QStringList sentences{accordSentence(m_data.bandFigures, m_data.typedRpm)};

@@ -23,6 +23,7 @@ inline constexpr QStringView kWavesDocumentTitle = u"Scaricometro: onde nella ca
 struct WavesFigures {
     QList<LabelledValue> window;
     QList<LabelledValue> engine;
+    QString chamber;  // which chamber it is: the window's, tuned or changed by hand
 };
 
 // Painted from the analysis as far as it is ready; the typed speed's run should be, and must

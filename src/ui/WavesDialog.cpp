@@ -1,6 +1,7 @@
 #include "ui/WavesDialog.h"
 
 #include "model/NumberText.h"
+#include "sheets/SheetTexts.h"
 #include "sheets/WavesSheet.h"
 #include "ui/ChamberBeingBuilt.h"
 #include "ui/ChamberConstructionDialog.h"
@@ -387,7 +388,7 @@ void WavesDialog::savePdf(const QString& path)
     // The analysis may have started again while the file was being chosen.
     if (refusedToSave())
         return;
-    WavesFigures figures{m_figures.inputs, {}};
+    WavesFigures figures{m_figures.inputs, {}, builtChamberLine(m_figures.chamber)};
     for (const EngineField& row : kEngineFields)
         figures.engine.append({row.name.toString(), QString::fromStdString(formatDecimalComma(m_engineFigures.*row.value))});
     const WavesSheet sheet(m_plotData, std::move(figures), m_setup->duct);

@@ -52,9 +52,15 @@ void WavesSheetTest::initTestCase()
     QVERIFY(m_folder.isValid());
     m_pdf = m_folder.filePath(u"onde.pdf"_s);
     const WavesFigures figures{{{u"Gradi Scarico"_s, u"203"_s}, {u"Giri/min massimi"_s, u"12000"_s}},
-                               {{u"Alesaggio"_s, u"40"_s}, {u"Gradi travasi"_s, u"130"_s}}};
-    const std::optional<QString> failure =
-        WavesSheet(synthetic::plotData(&m_result), figures, synthetic::duct()).saveAsPdf(m_pdf);
+                               {{u"Alesaggio"_s, u"40"_s}, {u"Gradi travasi"_s, u"130"_s}},
+                               u"Camera accordata a 12 000 giri/min: L1–L5 × 1,3750"_s};
+    // A tuned chamber's: the band before the tuning behind the band.
+    WavePlotData data = synthetic::plotData(&m_result);
+    for (waves::BandPoint point : data.band) {
+        point.plug -= 10000;
+        data.bandBefore.push_back(point);
+    }
+    const std::optional<QString> failure = WavesSheet(data, figures, synthetic::duct()).saveAsPdf(m_pdf);
     QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
 }
 
@@ -80,6 +86,8 @@ void WavesSheetTest::pagesSay_data()
         u"Pressione alla luce di scarico in un ciclo a 12 000 giri/min"_s,
         u"Banda di utilizzo"_s,
         u"Tappo (TC–EC)"_s,
+        u"Camera accordata a 12 000 giri/min: L1–L5 × 1,3750"_s,
+        u"Tappo, camera di prima"_s,
     };
     for (const QString& words : first)
         QTest::addRow("page 1: %s", qPrintable(words)) << 1 << words;

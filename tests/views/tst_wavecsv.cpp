@@ -64,6 +64,7 @@ private Q_SLOTS:
     void cycle_data();
     void cycle();
     void band();
+    void bandWithTheChamberBefore();
 };
 
 void WaveCsvTest::cycle_data()
@@ -122,6 +123,28 @@ void WaveCsvTest::band()
         QVERIFY2(readsAs(row[2], points[i].suction), row[2].c_str());
     }
     QCOMPARE(rowsOf(bandCsv({})).size(), 1U);
+}
+
+// The band before a tuning beside the band, speed by speed: its plug and suction where it has the
+// speed, empty fields where it has not.
+void WaveCsvTest::bandWithTheChamberBefore()
+{
+    const std::vector<BandPoint> points{{6000, 92250.4, 103760}, {12345.6, 176543.21, 81234.5}, {19200, kAtmosphere, 0}};
+    const std::vector<BandPoint> before{{6000, 95000, 100000}, {19200, 110000.5, 99000.25}};
+    const auto rows = rowsOf(bandCsv(points, before));
+    QCOMPARE(rows.size(), points.size() + 1);
+    QCOMPARE(rows.front(), (std::vector<std::string>{"Giri/min", "Tappo (bar)", "Aspirazione (bar)",
+                                                     "Tappo, camera di prima (bar)",
+                                                     "Aspirazione, camera di prima (bar)"}));
+    for (const std::size_t i : {0U, 2U}) {
+        const std::vector<std::string>& row = rows[i + 1];
+        QCOMPARE(row.size(), 5U);
+        QVERIFY2(readsAs(row[1], points[i].plug), row[1].c_str());
+        const BandPoint& earlier = before[i == 0 ? 0 : 1];
+        QVERIFY2(readsAs(row[3], earlier.plug), row[3].c_str());
+        QVERIFY2(readsAs(row[4], earlier.suction), row[4].c_str());
+    }
+    QCOMPARE(rows[2], (std::vector<std::string>{"12346", "1,7654", "0,8123", "", ""}));
 }
 
 QTEST_MAIN(WaveCsvTest)
