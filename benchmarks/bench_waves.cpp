@@ -2,10 +2,13 @@
 // cell-updates a second it reaches on each width of packs the processor runs, and the whole band
 // on every core.
 #include "model/ChamberModel.h"
+#include "waves/ChamberTuning.h"
 #include "waves/WaveAnalysis.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -68,6 +71,37 @@ void wholeBand(benchmark::State& state)
     state.counters["speeds"] = static_cast<double>(speeds);
 }
 BENCHMARK(wholeBand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The default chamber tuned to the window's rpm, as the dialog tunes it from the band's accord: the
+// whole search, and the longest wait between two of its progress reports.
+void tuneTo12000(benchmark::State& state)
+{
+    const ChamberDimensions chamber = std::get<ChamberDimensions>(computeChamber(kDefaults));
+    const WaveSetup setup = defaultSetup();
+    std::vector<BandPoint> band;
+    for (const double rpm : sweepRpms(kDefaults.maxRpm)) {
+        const RpmResult result = std::get<RpmResult>(*runAtRpm(setup, rpm, false));
+        band.push_back({rpm, result.plug, result.suction});
+    }
+    const Band found = *findBand(band);
+    const TuningRequest request{setup, chamber, kDefaults.maxRpm, found.parabolaRpm.value_or(found.accordRpm), 0};
+    double longestGap = 0;
+    double factor = 0;
+    for (auto _ : state) {
+        const std::atomic<bool> stop{false};
+        auto last = std::chrono::steady_clock::now();
+        const auto report = [&](const TuningProgress&) {
+            const auto now = std::chrono::steady_clock::now();
+            longestGap = std::max(longestGap, std::chrono::duration<double>(now - last).count());
+            last = now;
+        };
+        const std::optional<TuningOutcome> outcome = tuneChamber(request, report, stop);
+        factor = std::get<TuningFound>(*outcome).factor;
+    }
+    state.counters["longest_gap_s"] = longestGap;
+    state.counters["factor"] = factor;
+}
+BENCHMARK(tuneTo12000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
 

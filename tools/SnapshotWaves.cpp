@@ -60,9 +60,15 @@ scaricometro::WavesDialog* analysedWaves(scaricometro::Form1& window, const Engi
     window.openWaves();
     auto* dialog = window.findChild<scaricometro::WavesDialog*>();
     const auto* fields = dialog->findChild<scaricometro::EngineFields*>();
-    for (const auto& [value, text] : engine)
+    bool typed = false;
+    for (const auto& [value, text] : engine) {
+        typed = typed || fields->field(value)->text() != text;
         fields->field(value)->setText(text);
-    dialog->restart();
+    }
+    // At once, rather than after the pause an edit waits for; an analysis of these entries under
+    // way or over is kept, with the band of the chamber before a tuning.
+    if (typed || !dialog->setup())
+        dialog->restart();
     if (const std::optional<QString> refusal = dialog->refusal()) {
         err << "no waves: " << *refusal << '\n';
         return nullptr;

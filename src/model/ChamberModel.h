@@ -12,6 +12,8 @@ struct ChamberInputs {
     double maxRpm = 0;           // N: maximum revolutions per minute
     double stroke = 0;           // S: engine stroke, mm
     double headerDiameter = 0;   // d: inner diameter of the exhaust header, mm
+
+    [[nodiscard]] bool operator==(const ChamberInputs&) const = default;
 };
 
 // Sections from the cylinder outwards: header pipe (L1), first and second divergent cone (L2, L3),

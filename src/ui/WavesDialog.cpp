@@ -120,7 +120,10 @@ WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, Ch
     connect(csvButton, &QPushButton::clicked, this, &WavesDialog::exportCsv);
     connect(pdfButton, &QPushButton::clicked, this, &WavesDialog::choosePdf);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_engine, &EngineFields::edited, m_restartTimer, qOverload<>(&QTimer::start));
+    connect(m_engine, &EngineFields::edited, this, [this] {
+        m_bandBeforeTuning.clear();
+        m_restartTimer->start();
+    });
     connect(m_restartTimer, &QTimer::timeout, this, &WavesDialog::restart);
     connect(m_engine, &EngineFields::entered, this, [this] {
         restart();
@@ -130,6 +133,8 @@ WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, Ch
     connect(m_tuning, &TuningFields::tuneAsked, this, &WavesDialog::tune);
     connect(m_built, &ChamberBeingBuilt::changed, this, [this] {
         m_figures.chamber = m_built->chamber();
+        if (m_built->chamber().source() != ChamberSource::Tuned)
+            m_bandBeforeTuning.clear();
         restart();
     });
     m_tuning->setWindowRpm(m_inputs.maxRpm);
@@ -174,6 +179,8 @@ WavesDialog::~WavesDialog()
 
 void WavesDialog::setChamber(const ChamberInputs& inputs, ChamberFigures figures)
 {
+    if (!(inputs == m_inputs))
+        m_bandBeforeTuning.clear();
     m_inputs = inputs;
     m_figures = std::move(figures);
     m_tuning->setWindowRpm(m_inputs.maxRpm);
@@ -205,7 +212,7 @@ void WavesDialog::restart()
     m_typed.reset();
     m_plotData = WavePlotData{};
     m_plotData.typedRpm = m_inputs.maxRpm;
-    m_plotData.bandBefore = std::exchange(m_bandBeforeTuning, {});
+    m_plotData.bandBefore = m_bandBeforeTuning;
     m_refusal.reset();
 
     std::vector<FieldProblem> problems;

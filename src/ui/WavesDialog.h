@@ -129,8 +129,8 @@ private:
     std::size_t m_done = 0;
     std::optional<waves::RpmResult> m_typed;
     WavePlotData m_plotData;
-    // The band of the chamber before the tuning that has just changed it, for the analysis that
-    // the change starts.
+    // The band of the chamber before the tuning that made it, drawn behind its own while the chamber
+    // is that tuning's and the engine and the window's figures are those it was found with.
     std::vector<waves::BandPoint> m_bandBeforeTuning;
     std::uint64_t m_tuningGeneration = 0;
     std::unique_ptr<waves::ChamberTuner> m_tuner;
