@@ -39,10 +39,11 @@ void paintPlot(const Page& page, PlotPainter plot, const QRectF& areaMm, const W
 
 }  // namespace
 
-WavesSheet::WavesSheet(const WavePlotData& data, WavesFigures figures, const waves::Duct& duct)
+WavesSheet::WavesSheet(const WavePlotData& data, WavesFigures figures, const waves::Duct& duct, double wallTemperature)
     : m_data(data)
     , m_figures(std::move(figures))
     , m_duct(duct)
+    , m_wallTemperature(wallTemperature)
 {
 }
 
@@ -88,7 +89,7 @@ void WavesSheet::paint(QPagedPaintDevice& device) const
     QStringList sentences{accordSentence(m_data.bandFigures, m_data.typedRpm)};
     if (m_data.typed)
         sentences << peaksSentence(*m_data.typed, m_data.timing) << settlingSentence(*m_data.typed);
-    sentences << assumptionsSentence(m_duct);
+    sentences << assumptionsSentence(m_duct, m_wallTemperature);
     for (const QString& sentence : sentences) {
         at.ry() += kParagraphGapMm;
         at.ry() += page.text(at, area.width(), sentence, documentFont(kTextPoints));

@@ -30,7 +30,8 @@ struct WavesFigures {
 // outlive the sheet (`data.typed` is kept as a pointer).
 class WavesSheet {
 public:
-    WavesSheet(const WavePlotData& data, WavesFigures figures, const waves::Duct& duct);
+    // `wallTemperature` (K) where the wall takes part in the analysis, else 0.
+    WavesSheet(const WavePlotData& data, WavesFigures figures, const waves::Duct& duct, double wallTemperature);
 
     [[nodiscard]] static int pageCount() { return 2; }
     void paint(QPagedPaintDevice& device) const;
@@ -41,6 +42,7 @@ private:
     WavePlotData m_data;
     WavesFigures m_figures;
     waves::Duct m_duct;
+    double m_wallTemperature;
 };
 
 }  // namespace scaricometro

@@ -312,7 +312,7 @@ void WavesDialog::showResults()
         m_settling->clear();
     }
     m_failures->setText(failures.join(u'\n'));
-    m_assumptions->setText(m_setup ? assumptionsSentence(m_setup->duct) : QString());
+    m_assumptions->setText(m_setup ? assumptionsSentence(m_setup->duct, wallTemperatureOf(*m_setup)) : QString());
     for (QLabel* sentence : {m_accord, m_peaks, m_settling, m_failures, m_assumptions})
         sentence->setVisible(!sentence->text().isEmpty());
 
@@ -398,7 +398,7 @@ void WavesDialog::savePdf(const QString& path)
     WavesFigures figures{m_figures.inputs, {}, builtChamberLine(m_figures.chamber)};
     for (const EngineField& row : kEngineFields)
         figures.engine.append({row.name.toString(), QString::fromStdString(formatDecimalComma(m_engineFigures.*row.value))});
-    const WavesSheet sheet(m_plotData, std::move(figures), m_setup->duct);
+    const WavesSheet sheet(m_plotData, std::move(figures), m_setup->duct, wallTemperatureOf(*m_setup));
     if (const std::optional<QString> failure = sheet.saveAsPdf(path)) {
         m_problem.show(this, tr("Impossibile salvare \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), *failure));
         return;

@@ -19,6 +19,14 @@ constexpr int kDigitsPerGroup = 3;
 constexpr int kPeakBarPlaces = 2;
 constexpr int kLengthPlaces = 1;
 
+constexpr double kCelsiusZero = 273.15;  // K
+
+// "647 K (374 °C)"
+QString wallTemperatureText(double kelvin)
+{
+    return u"%1 K (%2 °C)"_s.arg(decimals(kelvin, 0), decimals(kelvin - kCelsiusZero, 0));
+}
+
 QString rpmText(double rpm)
 {
     return groupedWhole(rpm);
@@ -127,8 +135,11 @@ QString settlingSentence(const waves::RpmResult& result)
         sentence = u"Non assestato in %1 (mai %2): è mostrato l'ultimo"_s.arg(cycles, rule);
         break;
     }
-    return sentence + u"; temperatura media nel tubo %1 K, velocità del suono media %2 m/s"_s.arg(
-                          decimals(result.meanTemperature, 0), decimals(result.meanSoundSpeed, 0));
+    sentence += u"; temperatura media nel tubo %1 K, velocità del suono media %2 m/s"_s.arg(
+        decimals(result.meanTemperature, 0), decimals(result.meanSoundSpeed, 0));
+    if (result.wallTemperature > 0)
+        sentence += u"; parete a %1"_s.arg(wallTemperatureText(result.wallTemperature));
+    return sentence;
 }
 
 QString failureSentence(const waves::FlowFailure& failure)
@@ -143,10 +154,14 @@ QString failureSentence(const waves::FlowFailure& failure)
         .arg(failure.cycle);
 }
 
-QString assumptionsSentence(const waves::Duct& duct)
+QString assumptionsSentence(const waves::Duct& duct, double wallTemperature)
 {
-    QString sentence = u"Il calcolo trascura l'attrito alle pareti e lo scambio di calore; il flusso dei travasi non "
-                       u"è calcolato (se ne disegnano solo le fasi); le curve sono trattate come tratti diritti"_s;
+    const QString wall = wallTemperature > 0
+        ? u"Il calcolo tiene conto dell'attrito e dello scambio di calore con la parete a %1"_s.arg(
+              wallTemperatureText(wallTemperature))
+        : u"Il calcolo trascura l'attrito alle pareti e lo scambio di calore"_s;
+    QString sentence = wall + u"; il flusso dei travasi non è calcolato (se ne disegnano solo le fasi); le curve sono "
+                              u"trattate come tratti diritti"_s;
     const std::vector<std::size_t>& leftOut = duct.leftOut();
     if (!leftOut.empty()) {
         sentence += (leftOut.size() == 1 ? u"; lasciato fuori perché di lunghezza zero: "_s

@@ -20,13 +20,14 @@ namespace scaricometro {
 [[nodiscard]] QString accordSentence(const std::optional<waves::Band>& band, double typedRpm);
 // Where the suction is deepest and where the pressure pulse peaks, in degrees and bar.
 [[nodiscard]] QString peaksSentence(const waves::RpmResult& result, const waves::PortTiming& timing);
-// How the run settled (periodic, alternating, not in 150 cycles, after how many cycles) and how
-// hot and how fast the pipe's gas came to be.
+// How the run settled (periodic, alternating, not in 150 cycles, after how many cycles), how hot
+// and how fast the pipe's gas came to be, and the wall's temperature.
 [[nodiscard]] QString settlingSentence(const waves::RpmResult& result);
 [[nodiscard]] QString failureSentence(const waves::FlowFailure& failure);
-// What the model leaves out: friction, heat transfer, the transfers' flow, the bends, and any
-// section left out for having no length.
-[[nodiscard]] QString assumptionsSentence(const waves::Duct& duct);
+// What the model takes in and leaves out: the wall's friction and heat at `wallTemperature` (K;
+// 0 where the wall takes no part), the transfers' flow, the bends, and any section left out for
+// having no length.
+[[nodiscard]] QString assumptionsSentence(const waves::Duct& duct, double wallTemperature);
 [[nodiscard]] QString ductFailureSentence(const waves::DuctFailure& failure);
 
 }  // namespace scaricometro

@@ -11,8 +11,6 @@ namespace {
 
 constexpr double kCourant = 0.8;
 constexpr double kDegreesPerRevolutionPerSecond = 360.0 / 60.0;  // degrees per second at 1 rpm
-// The pipe's mean temperature and sound speed are sampled at every so many degrees.
-constexpr std::size_t kMeanSampleDegrees = 6;
 
 // One cycle's port pressures, what they mean for the charge, and (where asked) the whole duct's.
 struct Cycle {
@@ -20,8 +18,7 @@ struct Cycle {
     std::vector<double> field;
     double plug = 0;
     double suction = 0;
-    double meanTemperature = 0;
-    double meanSoundSpeed = 0;
+    double meanTemperature = 0;  // the pipe's gas's, mass-weighted, over the cycle's whole degrees
 };
 
 // The mean of the trace's whole degrees from `from` to `to`; where no whole degree lies between
@@ -62,6 +59,8 @@ public:
         , m_outlet(kAtmosphere, setup.pipeTemperature)
         , m_before(m_flow.cellCount())
     {
+        if (setup.walls)
+            m_flow.setWallTemperature(wallTemperatureOf(setup));
     }
 
     std::optional<RpmOutcome> run(const std::atomic<bool>* stop)
@@ -96,10 +95,9 @@ private:
         const std::size_t cells = m_flow.cellCount();
         if (m_withDiagram)
             cycle.field.resize(kTracePoints * cells);
-        std::size_t samples = 0;
         double angle = 0;
         std::size_t nextDegree = 0;
-        record(cycle, nextDegree++, m_flow.pressure(0), m_port.cylinderPressure(), nullptr, 0, samples);
+        record(cycle, nextDegree++, m_flow.pressure(0), m_port.cylinderPressure(), meanTemperature(), nullptr, 0);
         while (nextDegree < kTracePoints) {
             // The cycle's last step ends on top dead centre exactly.
             const double remaining = (kDegreesPerCycle - angle) / degreesPerSecond;
@@ -109,7 +107,9 @@ private:
             const double endAngle = lastStep ? kDegreesPerCycle : angle + dt * degreesPerSecond;
             const double portBefore = m_flow.pressure(0);
             const double cylinderBefore = m_port.cylinderPressure();
-            if (m_withDiagram && endAngle >= static_cast<double>(nextDegree)) {
+            const bool reachesDegree = endAngle >= static_cast<double>(nextDegree);
+            const double temperatureBefore = reachesDegree ? meanTemperature() : 0;
+            if (m_withDiagram && reachesDegree) {
                 for (std::size_t i = 0; i < cells; ++i)
                     m_before[i] = m_flow.pressure(i);
             }
@@ -117,10 +117,12 @@ private:
             if (const std::optional<PipeFlow::StepFailure> failure = m_flow.step(dt, m_port, m_outlet))
                 return breakdown(*failure, number, endAngle);
             m_cellUpdates += static_cast<long long>(cells);
+            const double temperatureAfter = reachesDegree ? meanTemperature() : 0;
             while (nextDegree < kTracePoints && static_cast<double>(nextDegree) <= endAngle) {
                 const double share = (static_cast<double>(nextDegree) - angle) / (endAngle - angle);
                 record(cycle, nextDegree, interpolate(portBefore, m_flow.pressure(0), share),
-                       interpolate(cylinderBefore, m_port.cylinderPressure(), share), m_before.data(), share, samples);
+                       interpolate(cylinderBefore, m_port.cylinderPressure(), share),
+                       interpolate(temperatureBefore, temperatureAfter, share), m_before.data(), share);
                 ++nextDegree;
             }
             angle = endAngle;
@@ -128,15 +130,18 @@ private:
         const PortTiming& timing = m_setup.engine.timing();
         cycle.plug = meanBetween(cycle.trace.port, timing.transfersClose, timing.exhaustCloses);
         cycle.suction = meanBetween(cycle.trace.port, timing.transfersOpen, timing.transfersClose);
-        cycle.meanTemperature /= static_cast<double>(samples);
-        cycle.meanSoundSpeed /= static_cast<double>(samples);
+        cycle.meanTemperature /= kDegreesPerCycle;
         return std::nullopt;
     }
 
+    // The pipe's gas's temperature, mass-weighted over the duct.
+    [[nodiscard]] double meanTemperature() const { return m_flow.totalMassTemperature() / m_flow.totalMass(); }
+
     // The values at a whole degree, the duct's interpolated between the step's start (`before`,
-    // none at the cycle's start) and its end.
-    void record(Cycle& cycle, std::size_t degree, double port, double cylinder, const double* before, double share,
-                std::size_t& samples)
+    // none at the cycle's start) and its end. The pipe's mean temperature is summed over the
+    // cycle's degrees, 0 to 359.
+    void record(Cycle& cycle, std::size_t degree, double port, double cylinder, double temperature,
+                const double* before, double share)
     {
         cycle.trace.port[degree] = port;
         cycle.trace.cylinder[degree] = cylinder;
@@ -147,20 +152,8 @@ private:
                 cycle.field[degree * cells + i] = before ? before[i] + (now - before[i]) * share : now;
             }
         }
-        if (degree % kMeanSampleDegrees == 0 && degree < kTracePoints - 1) {
-            double volume = 0;
-            double temperature = 0;
-            double soundSpeed = 0;
-            for (std::size_t i = 0; i < cells; ++i) {
-                const Primitive state = m_flow.cell(i);
-                volume += m_flow.cellVolume(i);
-                temperature += state.temperature() * m_flow.cellVolume(i);
-                soundSpeed += state.soundSpeed() * m_flow.cellVolume(i);
-            }
-            cycle.meanTemperature += temperature / volume;
-            cycle.meanSoundSpeed += soundSpeed / volume;
-            ++samples;
-        }
+        if (degree < kTracePoints - 1)
+            cycle.meanTemperature += temperature;
     }
 
     FlowFailure breakdown(const PipeFlow::StepFailure& failure, int cycle, double angle) const
@@ -189,7 +182,8 @@ private:
         result.plug = 0.5 * (last.plug + other.plug);
         result.suction = 0.5 * (last.suction + other.suction);
         result.meanTemperature = last.meanTemperature;
-        result.meanSoundSpeed = last.meanSoundSpeed;
+        result.meanSoundSpeed = std::sqrt(kGamma * kGasConstant * last.meanTemperature);
+        result.wallTemperature = wallTemperatureOf(m_setup);
         result.trace = shown.trace;
         if (m_withDiagram) {
             WaveDiagram diagram;

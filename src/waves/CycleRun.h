@@ -23,7 +23,9 @@ inline constexpr int kMostCycles = 150;
 struct WaveSetup {
     Duct duct;
     Engine engine;
-    double pipeTemperature = 0;  // K
+    double pipeTemperature = 0;  // K, and the wall's, whose gas carries sound at the wave speed typed
+    // Whether the wall drags on the gas and exchanges heat with it.
+    bool walls = true;
     VectorWidth vectors = defaultVectorWidth();
 };
 
@@ -54,15 +56,23 @@ struct RpmResult {
     // suction that scavenges).
     double plug = 0;
     double suction = 0;
-    // Over the pipe and the last cycle.
+    // The pipe's gas's temperature, mass-weighted over the duct and averaged over the last cycle's
+    // whole degrees, and the speed of sound at that temperature.
     double meanTemperature = 0;  // K
     double meanSoundSpeed = 0;   // m/s
+    double wallTemperature = 0;  // K; 0 where the wall takes no part
     // The last cycle; where two alternate, the one of the two with the higher plug.
     CycleTrace trace;
     std::optional<WaveDiagram> diagram;  // where asked for: the same cycle as the trace
     std::size_t cells = 0;
     long long cellUpdates = 0;  // cells times steps, for the benchmarks
 };
+
+// The wall's temperature (K) where it takes part in `setup`'s runs, else 0.
+[[nodiscard]] inline double wallTemperatureOf(const WaveSetup& setup)
+{
+    return setup.walls ? setup.pipeTemperature : 0;
+}
 
 enum class BrokenQuantity { Density, Pressure };
 

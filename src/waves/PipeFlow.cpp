@@ -1,9 +1,11 @@
 #include "waves/PipeFlow.h"
 
 #include "waves/HllcFlux.h"
+#include "waves/WallExchange.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace scaricometro::waves {
 namespace {
@@ -110,6 +112,8 @@ PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial
     , m_faceArea(cells + 1)
     , m_areaStep(cells)
     , m_areaShare(cells)
+    , m_wallDiameter(cells)
+    , m_wallShare(cells)
     , m_mass(cells), m_momentum(cells), m_energy(cells)
     , m_nextMass(cells), m_nextMomentum(cells), m_nextEnergy(cells)
     , m_rho(cells), m_inverseRho(cells), m_u(cells), m_p(cells), m_c(cells)
@@ -124,6 +128,8 @@ PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial
         m_inverseVolume[i] = 1 / m_volume[i];
         m_areaStep[i] = m_faceArea[i + 1] - m_faceArea[i];
         m_areaShare[i] = m_areaStep[i] / m_volume[i];
+        m_wallDiameter[i] = duct.diameterMm(cellCentreMm(i)) * kMetresPerMm;
+        m_wallShare[i] = std::numbers::pi * m_wallDiameter[i] * m_cellLength / m_volume[i];
         setCell(i, initial);
     }
 }
@@ -150,6 +156,21 @@ double PipeFlow::totalMass() const
     return total;
 }
 
+double PipeFlow::totalMassTemperature() const
+{
+    double total = 0;
+    for (std::size_t i = 0; i < cellCount(); ++i)
+        total += m_p[i] * m_volume[i];
+    return total / kGasConstant;
+}
+
+void PipeFlow::setWallTemperature(double temperature)
+{
+    m_wallTemperature = temperature;
+    m_criticalReynolds = criticalReynolds();
+    m_colburnFactor = colburnFactor();
+}
+
 double PipeFlow::totalEnergy() const
 {
     double total = 0;
@@ -164,7 +185,8 @@ PipeArrays PipeFlow::arrays()
             m_areaShare.data(), m_mass.data(), m_momentum.data(), m_energy.data(), m_nextMass.data(),
             m_nextMomentum.data(), m_nextEnergy.data(), m_rho.data(), m_inverseRho.data(), m_u.data(),
             m_p.data(), m_c.data(), m_dRho.data(), m_dU.data(), m_dP.data(), m_halfRho.data(), m_halfU.data(),
-            m_halfP.data(), m_fluxMass.data(), m_fluxMomentum.data(), m_fluxEnergy.data()};
+            m_halfP.data(), m_fluxMass.data(), m_fluxMomentum.data(), m_fluxEnergy.data(), m_wallDiameter.data(),
+            m_wallShare.data(), m_wallTemperature, m_criticalReynolds, m_colburnFactor};
 }
 
 // The primitives and the fastest signal from the state; kept from one step's end to the next

@@ -92,6 +92,11 @@ public:
     // The gas in the whole duct (kg, J).
     [[nodiscard]] double totalMass() const;
     [[nodiscard]] double totalEnergy() const;
+    // The gas's mass times its temperature, over the whole duct (kg·K): Σ p·V / R.
+    [[nodiscard]] double totalMassTemperature() const;
+
+    // From now on the wall drags on the gas and exchanges heat with it at `temperature` (K).
+    void setWallTemperature(double temperature);
 
     // The longest step the Courant number allows.
     [[nodiscard]] double stableStep(double courant) const;
@@ -117,6 +122,11 @@ private:
     std::vector<double> m_faceArea;   // cells + 1 faces
     std::vector<double> m_areaStep;   // per cell: its right face's area less its left's
     std::vector<double> m_areaShare;  // the same over the cell's volume: (1/A)·dA/dx
+    std::vector<double> m_wallDiameter;  // m, at the cell's centre
+    std::vector<double> m_wallShare;     // the wall's area over the cell's volume
+    double m_wallTemperature = 0;        // 0: no exchange with the wall
+    double m_criticalReynolds = 0;
+    double m_colburnFactor = 0;
     // The state, per unit of volume, and the next step's.
     std::vector<double> m_mass, m_momentum, m_energy;
     std::vector<double> m_nextMass, m_nextMomentum, m_nextEnergy;

@@ -50,6 +50,14 @@ struct PipeArrays {
     double* fluxMass = nullptr;
     double* fluxMomentum = nullptr;
     double* fluxEnergy = nullptr;
+    // The wall, where the gas exchanges momentum and heat with it: each cell's inner diameter at
+    // its centre (m) and its wall's area over its volume, πDΔx/V (1/m); the wall's temperature (K),
+    // 0 where the wall takes and gives nothing.
+    const double* wallDiameter = nullptr;
+    const double* wallShare = nullptr;
+    double wallTemperature = 0;
+    double criticalReynolds = 0;
+    double colburnFactor = 0;  // c_p·Pr^(−2/3)
 };
 
 struct PrimitivesSurvey {
@@ -64,8 +72,9 @@ struct PipeKernel {
     void (*predict)(const PipeArrays& arrays, double dt);
     // The fluxes through the faces between cells (not the two ends').
     void (*innerFluxes)(const PipeArrays& arrays);
-    // The next state from the state, the fluxes and the walls' push, and its primitives (which
-    // the step no longer reads by then).
+    // The next state from the state, the fluxes and the walls' push, then the wall's drag and heat
+    // from the state at the step's start; and the next state's primitives (which the step no longer
+    // reads by then).
     PrimitivesSurvey (*advance)(const PipeArrays& arrays, double dt);
 };
 

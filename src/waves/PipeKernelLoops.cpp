@@ -2,6 +2,9 @@
 // this compilation defines (SCARICOMETRO_PIPE_KERNEL) and sets the instruction set.
 #include "waves/HllcFlux.h"
 #include "waves/PipeKernel.h"
+#include "waves/WallExchange.h"
+
+#include <utility>
 
 #ifndef SCARICOMETRO_PIPE_KERNEL
 #error "the build names the kernel this compilation defines"
@@ -98,22 +101,55 @@ void innerFluxes(const PipeArrays& a)
     });
 }
 
-PrimitivesSurvey advance(const PipeArrays& a, double dt)
+// The wall's drag on a cell's gas (momentum per unit of volume and time, against the flow) and the
+// heat it gives the gas (energy per unit of volume and time), from the cell's state.
+template <typename T>
+[[gnu::always_inline]] inline std::pair<T, T> wallRates(const PipeArrays& a, std::size_t i, T rho, T u, T p,
+                                                         T inverseRho)
+{
+    const T temperature = p * inverseRho * (1.0 / kGasConstant);
+    const T viscosity = kSutherlandConstant * temperature * lanes::sqrt(temperature)
+        / (temperature + kSutherlandTemperature);
+    const T diameter = lanes::load<T>(a.wallDiameter, i);
+    const T speed = lanes::abs(u);
+    const T reynolds = rho * speed * diameter / viscosity;
+    const T critical(a.criticalReynolds);
+    // Blasius's coefficient from a Reynolds number held at the critical one at the least, so that
+    // the lanes that take the laminar forms work out nothing infinite.
+    const T blasius = kBlasiusCoefficient / lanes::sqrt(lanes::sqrt(lanes::max(reynolds, critical)));
+    // τ = this × u, and h = this × c_p·Pr^(−2/3): C_f·ρ|u|/2 turbulent, 8μ/D laminar.
+    const T perVelocity = lanes::select(reynolds >= critical, 0.5 * blasius * rho * speed, 8.0 * viscosity / diameter);
+    const T share = lanes::load<T>(a.wallShare, i);
+    return {-perVelocity * u * share,
+            perVelocity * a.colburnFactor * (a.wallTemperature - temperature) * share};
+}
+
+template <bool Walls>
+PrimitivesSurvey advanceWith(const PipeArrays& a, double dt)
 {
     lanes::Survey survey;
     lanes::forEach(0, a.cells, [&]<typename T>(std::size_t i, T) {
         const auto at = [i](const double* values, std::size_t ahead = 0) { return lanes::load<T>(values, i + ahead); };
         const T rate = dt * at(a.inverseVolume);
         const T mass = at(a.mass) + rate * (at(a.fluxMass) - at(a.fluxMass, 1));
-        const T momentum
-            = at(a.momentum) + rate * (at(a.fluxMomentum) - at(a.fluxMomentum, 1) + at(a.halfP) * at(a.areaStep));
-        const T energy = at(a.energy) + rate * (at(a.fluxEnergy) - at(a.fluxEnergy, 1));
+        T momentum = at(a.momentum) + rate * (at(a.fluxMomentum) - at(a.fluxMomentum, 1) + at(a.halfP) * at(a.areaStep));
+        T energy = at(a.energy) + rate * (at(a.fluxEnergy) - at(a.fluxEnergy, 1));
+        if constexpr (Walls) {
+            const auto [drag, heat] = wallRates(a, i, at(a.rho), at(a.u), at(a.p), at(a.inverseRho));
+            momentum = momentum + dt * drag;
+            energy = energy + dt * heat;
+        }
         lanes::store(a.nextMass, i, mass);
         lanes::store(a.nextMomentum, i, momentum);
         lanes::store(a.nextEnergy, i, energy);
         storePrimitives(a, i, mass, momentum, energy, survey);
     });
     return {survey.largest(), survey.all()};
+}
+
+PrimitivesSurvey advance(const PipeArrays& a, double dt)
+{
+    return a.wallTemperature > 0 ? advanceWith<true>(a, dt) : advanceWith<false>(a, dt);
 }
 
 }  // namespace

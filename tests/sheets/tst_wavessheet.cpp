@@ -60,7 +60,7 @@ void WavesSheetTest::initTestCase()
         point.plug -= 10000;
         data.bandBefore.push_back(point);
     }
-    const std::optional<QString> failure = WavesSheet(data, figures, synthetic::duct()).saveAsPdf(m_pdf);
+    const std::optional<QString> failure = WavesSheet(data, figures, synthetic::duct(), 647.4).saveAsPdf(m_pdf);
     QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
 }
 
@@ -83,6 +83,7 @@ void WavesSheetTest::pagesSay_data()
         plain(accordSentence(data.bandFigures, data.typedRpm)),
         plain(settlingSentence(m_result)),
         u"lasciato fuori perché di lunghezza zero: L2."_s,
+        u"scambio di calore con la parete a 647 K (374 °C)"_s,
         u"Pressione alla luce di scarico in un ciclo a 12 000 giri/min"_s,
         u"Banda di utilizzo"_s,
         u"Tappo (TC–EC)"_s,
@@ -115,7 +116,7 @@ void WavesSheetTest::unwritableFileLeavesNothing()
 {
     const QString path = m_folder.filePath(u"manca/onde.pdf"_s);
     const std::optional<QString> failure =
-        WavesSheet(synthetic::plotData(&m_result), {}, synthetic::duct()).saveAsPdf(path);
+        WavesSheet(synthetic::plotData(&m_result), {}, synthetic::duct(), 0).saveAsPdf(path);
     QVERIFY(failure);
     QVERIFY2(failure->startsWith(u"il file non si può creare"_s), qPrintable(*failure));
     QVERIFY(!QFile::exists(path));

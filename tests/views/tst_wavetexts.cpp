@@ -136,6 +136,10 @@ void WaveTextsTest::sentences_data()
                                  << u"Due cicli alternati dopo 40 cicli (5 cicli di fila entro lo 0,5 %)"_s << heat;
     QTest::newRow("unsettled") << settlingSentence(settled(waves::Settling::Unsettled, 150))
                                << u"Non assestato in 150 cicli (mai 5 cicli di fila entro lo 0,5 %)"_s << heat;
+    waves::RpmResult walled = settled(waves::Settling::Periodic, 23);
+    walled.wallTemperature = 647.4;
+    QTest::newRow("with the wall's temperature") << settlingSentence(walled) << u"Periodico dopo 23 cicli"_s
+                                                 << heat + u"; parete a 647 K (374 °C)"_s;
 
     const QString check = u". Controllare le quote della camera e i dati del motore."_s;
     QTest::newRow("density in the pipe")
@@ -148,11 +152,15 @@ void WaveTextsTest::sentences_data()
         << grouped(u"Calcolo interrotto a 12_000 giri/min: la pressione nel cilindro sarebbe scesa"_s) << check;
 
     const QString neglects = u"Il calcolo trascura l'attrito alle pareti e lo scambio di calore"_s;
-    QTest::newRow("every section") << assumptionsSentence(ductOf({50, 100, 100, 20, 100, 150})) << neglects
+    const QString walls = u"Il calcolo tiene conto dell'attrito e dello scambio di calore con la parete a 647 K (374 °C); "
+                          u"il flusso dei travasi non è calcolato"_s;
+    QTest::newRow("every section") << assumptionsSentence(ductOf({50, 100, 100, 20, 100, 150}), 647.4) << walls
                                    << u"tratti diritti."_s;
-    QTest::newRow("the belly left out") << assumptionsSentence(ductOf({50, 100, 100, 0, 100, 150})) << neglects
+    QTest::newRow("no wall") << assumptionsSentence(ductOf({50, 100, 100, 20, 100, 150}), 0) << neglects
+                             << u"tratti diritti."_s;
+    QTest::newRow("the belly left out") << assumptionsSentence(ductOf({50, 100, 100, 0, 100, 150}), 647.4) << walls
                                         << u"; lasciato fuori perché di lunghezza zero: L4."_s;
-    QTest::newRow("three left out") << assumptionsSentence(ductOf({50, 0, 100, 0, 100, 0})) << neglects
+    QTest::newRow("three left out") << assumptionsSentence(ductOf({50, 0, 100, 0, 100, 0}), 0) << neglects
                                     << u"; lasciati fuori perché di lunghezza zero: L2, L4 e L6."_s;
 
     const QString window = u"Controllare i dati della finestra"_s;

@@ -317,6 +317,13 @@ void EngineCycleTest::defaultChamberSettlesHotterAndFaster()
     QVERIFY(result.cycles >= 10 && result.cycles < kMostCycles);
     QVERIFY(result.meanTemperature > setup.pipeTemperature);
     QVERIFY(result.meanSoundSpeed > 510);
+    QCOMPARE(result.wallTemperature, setup.pipeTemperature);
+    // The wall cools the gas: without it, the gas keeps every joule the blowdowns bring.
+    WaveSetup noWalls = setup;
+    noWalls.walls = false;
+    const RpmResult hotter = std::get<RpmResult>(*runAtRpm(noWalls, 12000, false));
+    QCOMPARE(hotter.wallTemperature, 0.0);
+    QVERIFY(hotter.meanTemperature > result.meanTemperature + 50);
     // Periodic: the cycle ends where it began.
     const auto [low, high] = std::minmax_element(result.trace.port.begin(), result.trace.port.end());
     QCOMPARE_LE(std::abs(result.trace.port.front() - result.trace.port.back()), 0.02 * (*high - *low));

@@ -1,0 +1,22 @@
+#include "waves/WallExchange.h"
+
+#include <cmath>
+
+namespace scaricometro::waves {
+
+double sutherlandViscosity(double temperature)
+{
+    return kSutherlandConstant * temperature * std::sqrt(temperature) / (temperature + kSutherlandTemperature);
+}
+
+double criticalReynolds()
+{
+    return std::pow(kLaminarFriction / kBlasiusCoefficient, 4.0 / 3.0);
+}
+
+double colburnFactor()
+{
+    return kHeatAtConstantPressure * std::pow(kPrandtl, -2.0 / 3.0);
+}
+
+}  // namespace scaricometro::waves
