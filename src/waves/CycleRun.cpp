@@ -97,7 +97,7 @@ private:
             cycle.field.resize(kTracePoints * cells);
         double angle = 0;
         std::size_t nextDegree = 0;
-        record(cycle, nextDegree++, m_flow.pressure(0), m_port.cylinderPressure(), meanTemperature(), nullptr, 0);
+        record(cycle, nextDegree++, m_flow.pressure(0), m_port.cylinderPressure(), m_flow.meanTemperature(), nullptr, 0);
         while (nextDegree < kTracePoints) {
             // The cycle's last step ends on top dead centre exactly.
             const double remaining = (kDegreesPerCycle - angle) / degreesPerSecond;
@@ -108,7 +108,7 @@ private:
             const double portBefore = m_flow.pressure(0);
             const double cylinderBefore = m_port.cylinderPressure();
             const bool reachesDegree = endAngle >= static_cast<double>(nextDegree);
-            const double temperatureBefore = reachesDegree ? meanTemperature() : 0;
+            const double temperatureBefore = m_flow.meanTemperature();
             if (m_withDiagram && reachesDegree) {
                 for (std::size_t i = 0; i < cells; ++i)
                     m_before[i] = m_flow.pressure(i);
@@ -117,7 +117,7 @@ private:
             if (const std::optional<PipeFlow::StepFailure> failure = m_flow.step(dt, m_port, m_outlet))
                 return breakdown(*failure, number, endAngle);
             m_cellUpdates += static_cast<long long>(cells);
-            const double temperatureAfter = reachesDegree ? meanTemperature() : 0;
+            const double temperatureAfter = m_flow.meanTemperature();
             while (nextDegree < kTracePoints && static_cast<double>(nextDegree) <= endAngle) {
                 const double share = (static_cast<double>(nextDegree) - angle) / (endAngle - angle);
                 record(cycle, nextDegree, interpolate(portBefore, m_flow.pressure(0), share),
@@ -133,9 +133,6 @@ private:
         cycle.meanTemperature /= kDegreesPerCycle;
         return std::nullopt;
     }
-
-    // The pipe's gas's temperature, mass-weighted over the duct.
-    [[nodiscard]] double meanTemperature() const { return m_flow.totalMassTemperature() / m_flow.totalMass(); }
 
     // The values at a whole degree, the duct's interpolated between the step's start (`before`,
     // none at the cycle's start) and its end. The pipe's mean temperature is summed over the

@@ -123,6 +123,18 @@ private:
     Pack::mask_type m_allLanes{true};
 };
 
+// A sum of the numbers it is given; packs are summed lane by lane and folded once, at the end.
+class Sum {
+public:
+    [[gnu::always_inline]] inline void add(double value) { m_sum += value; }
+    [[gnu::always_inline]] inline void add(const Pack& values) { m_lanes += values; }
+    [[nodiscard]] double total() const { return stdx::reduce(m_lanes) + m_sum; }
+
+private:
+    double m_sum = 0;
+    Pack m_lanes = 0.0;
+};
+
 // body(i, T{}) for every i from `from` to `to` (not included): packs first, then single cells.
 template <typename Body>
 [[gnu::flatten]] void forEach(std::size_t from, std::size_t to, Body&& body)

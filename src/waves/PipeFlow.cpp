@@ -113,6 +113,7 @@ PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial
     , m_areaStep(cells)
     , m_areaShare(cells)
     , m_wallDiameter(cells)
+    , m_inverseWallDiameter(cells)
     , m_wallShare(cells)
     , m_mass(cells), m_momentum(cells), m_energy(cells)
     , m_nextMass(cells), m_nextMomentum(cells), m_nextEnergy(cells)
@@ -129,6 +130,7 @@ PipeFlow::PipeFlow(const Duct& duct, std::size_t cells, const Primitive& initial
         m_areaStep[i] = m_faceArea[i + 1] - m_faceArea[i];
         m_areaShare[i] = m_areaStep[i] / m_volume[i];
         m_wallDiameter[i] = duct.diameterMm(cellCentreMm(i)) * kMetresPerMm;
+        m_inverseWallDiameter[i] = 1 / m_wallDiameter[i];
         m_wallShare[i] = std::numbers::pi * m_wallDiameter[i] * m_cellLength / m_volume[i];
         setCell(i, initial);
     }
@@ -156,19 +158,12 @@ double PipeFlow::totalMass() const
     return total;
 }
 
-double PipeFlow::totalMassTemperature() const
-{
-    double total = 0;
-    for (std::size_t i = 0; i < cellCount(); ++i)
-        total += m_p[i] * m_volume[i];
-    return total / kGasConstant;
-}
-
 void PipeFlow::setWallTemperature(double temperature)
 {
     m_wallTemperature = temperature;
     m_criticalReynolds = criticalReynolds();
     m_colburnFactor = colburnFactor();
+    m_rootTemperaturePerSoundSpeed = 1 / std::sqrt(kGamma * kGasConstant);
 }
 
 double PipeFlow::totalEnergy() const
@@ -181,26 +176,26 @@ double PipeFlow::totalEnergy() const
 
 PipeArrays PipeFlow::arrays()
 {
-    return {cellCount(), m_cellLength, m_inverseVolume.data(), m_faceArea.data(), m_areaStep.data(),
+    return {cellCount(), m_cellLength, m_volume.data(), m_inverseVolume.data(), m_faceArea.data(), m_areaStep.data(),
             m_areaShare.data(), m_mass.data(), m_momentum.data(), m_energy.data(), m_nextMass.data(),
             m_nextMomentum.data(), m_nextEnergy.data(), m_rho.data(), m_inverseRho.data(), m_u.data(),
             m_p.data(), m_c.data(), m_dRho.data(), m_dU.data(), m_dP.data(), m_halfRho.data(), m_halfU.data(),
             m_halfP.data(), m_fluxMass.data(), m_fluxMomentum.data(), m_fluxEnergy.data(), m_wallDiameter.data(),
-            m_wallShare.data(), m_wallTemperature, m_criticalReynolds, m_colburnFactor};
+            m_inverseWallDiameter.data(), m_wallShare.data(), m_wallTemperature, m_criticalReynolds, m_colburnFactor,
+            m_rootTemperaturePerSoundSpeed};
 }
 
 // The primitives and the fastest signal from the state; kept from one step's end to the next
 // step, so that each is worked out once.
 bool PipeFlow::refreshPrimitives()
 {
-    const PrimitivesSurvey survey = m_kernel->primitives(arrays());
-    m_fastestSignal = survey.fastestSignal;
-    return survey.positive;
+    m_survey = m_kernel->primitives(arrays());
+    return m_survey.positive;
 }
 
 double PipeFlow::stableStep(double courant) const
 {
-    return courant * m_cellLength / m_fastestSignal;
+    return courant * m_cellLength / m_survey.fastestSignal;
 }
 
 EndFace PipeFlow::endFace(Side side, double dt) const
@@ -242,12 +237,11 @@ std::optional<PipeFlow::StepFailure> PipeFlow::step(double dt, DuctEnd& inlet, D
     m_fluxMomentum[0] = in->momentum;
     m_fluxEnergy[0] = in->energy;
 
-    const PrimitivesSurvey survey = m_kernel->advance(state, dt);
-    m_fastestSignal = survey.fastestSignal;
+    m_survey = m_kernel->advance(state, dt);
     m_mass.swap(m_nextMass);
     m_momentum.swap(m_nextMomentum);
     m_energy.swap(m_nextEnergy);
-    if (survey.positive)
+    if (m_survey.positive)
         return std::nullopt;
     // A failed step leaves the state as it was at its start.
     std::optional<StepFailure> failure;

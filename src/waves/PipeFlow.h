@@ -92,8 +92,8 @@ public:
     // The gas in the whole duct (kg, J).
     [[nodiscard]] double totalMass() const;
     [[nodiscard]] double totalEnergy() const;
-    // The gas's mass times its temperature, over the whole duct (kg·K): Σ p·V / R.
-    [[nodiscard]] double totalMassTemperature() const;
+    // The gas's temperature, mass-weighted over the duct (K).
+    [[nodiscard]] double meanTemperature() const { return m_survey.massTemperature / m_survey.mass; }
 
     // From now on the wall drags on the gas and exchanges heat with it at `temperature` (K).
     void setWallTemperature(double temperature);
@@ -123,17 +123,19 @@ private:
     std::vector<double> m_areaStep;   // per cell: its right face's area less its left's
     std::vector<double> m_areaShare;  // the same over the cell's volume: (1/A)·dA/dx
     std::vector<double> m_wallDiameter;  // m, at the cell's centre
+    std::vector<double> m_inverseWallDiameter;
     std::vector<double> m_wallShare;     // the wall's area over the cell's volume
     double m_wallTemperature = 0;        // 0: no exchange with the wall
     double m_criticalReynolds = 0;
     double m_colburnFactor = 0;
+    double m_rootTemperaturePerSoundSpeed = 0;
     // The state, per unit of volume, and the next step's.
     std::vector<double> m_mass, m_momentum, m_energy;
     std::vector<double> m_nextMass, m_nextMomentum, m_nextEnergy;
     // The state's primitives, with the inverse density and the sound speed, and its fastest
     // signal |u| + c.
     std::vector<double> m_rho, m_inverseRho, m_u, m_p, m_c;
-    double m_fastestSignal = 0;
+    PrimitivesSurvey m_survey;  // of the state as it is
     // Scratch for a step: the primitives' limited differences, the half-step state, the fluxes
     // times the faces' areas.
     std::vector<double> m_dRho, m_dU, m_dP;

@@ -22,6 +22,7 @@ enum class VectorWidth { Sse2, Avx2 };
 struct PipeArrays {
     std::size_t cells = 0;
     double cellLength = 0;  // m
+    const double* volume = nullptr;
     const double* inverseVolume = nullptr;
     const double* faceArea = nullptr;   // faces
     const double* areaStep = nullptr;   // the cell's right face's area less its left's
@@ -54,15 +55,19 @@ struct PipeArrays {
     // its centre (m) and its wall's area over its volume, πDΔx/V (1/m); the wall's temperature (K),
     // 0 where the wall takes and gives nothing.
     const double* wallDiameter = nullptr;
+    const double* inverseWallDiameter = nullptr;
     const double* wallShare = nullptr;
     double wallTemperature = 0;
     double criticalReynolds = 0;
     double colburnFactor = 0;  // c_p·Pr^(−2/3)
+    double rootTemperaturePerSoundSpeed = 0;  // 1/√(γR)
 };
 
 struct PrimitivesSurvey {
     double fastestSignal = 0;  // the largest |u| + c
     bool positive = false;     // every density and pressure above zero
+    double mass = 0;             // kg, in the whole duct
+    double massTemperature = 0;  // kg·K: the gas's mass times its temperature, Σ p·V / R
 };
 
 struct PipeKernel {

@@ -13,6 +13,10 @@
 namespace scaricometro::waves {
 namespace {
 
+// ρ|u|D (kg/(m·s)) is held at this at the least in the wall's terms: far below any flow, far above
+// the smallest normal number once multiplied by T + Tₛ.
+constexpr double kLeastWallFlow = 1e-290;
+
 template <typename T>
 T minmod(T a, T b)
 {
@@ -21,9 +25,21 @@ T minmod(T a, T b)
 }
 
 // The primitives of the state at `i`, kept with the inverse density and the sound speed.
+// What the primitives of every cell tell of the whole duct.
+struct Survey {
+    lanes::Survey signal;
+    lanes::Sum mass;
+    lanes::Sum pressureVolume;
+
+    [[nodiscard]] PrimitivesSurvey total() const
+    {
+        return {signal.largest(), signal.all(), mass.total(), pressureVolume.total() / kGasConstant};
+    }
+};
+
 template <typename T>
 [[gnu::always_inline]] inline void storePrimitives(const PipeArrays& a, std::size_t i, T mass, T momentum, T energy,
-                                                   lanes::Survey& survey)
+                                                   Survey& survey)
 {
     const T inverseDensity = 1.0 / mass;
     const T u = momentum * inverseDensity;
@@ -34,17 +50,20 @@ template <typename T>
     lanes::store(a.u, i, u);
     lanes::store(a.p, i, p);
     lanes::store(a.c, i, c);
-    survey.take(lanes::abs(u) + c, mass > T(0.0) && p > T(0.0));
+    survey.signal.take(lanes::abs(u) + c, mass > T(0.0) && p > T(0.0));
+    const T volume = lanes::load<T>(a.volume, i);
+    survey.mass.add(mass * volume);
+    survey.pressureVolume.add(p * volume);
 }
 
 PrimitivesSurvey primitives(const PipeArrays& a)
 {
-    lanes::Survey survey;
+    Survey survey;
     lanes::forEach(0, a.cells, [&]<typename T>(std::size_t i, T) {
         storePrimitives(a, i, lanes::load<T>(a.mass, i), lanes::load<T>(a.momentum, i), lanes::load<T>(a.energy, i),
                         survey);
     });
-    return {survey.largest(), survey.all()};
+    return survey.total();
 }
 
 // The state half a step on from the quasi-linear equations with their area terms. A cell whose
@@ -104,21 +123,27 @@ void innerFluxes(const PipeArrays& a)
 // The wall's drag on a cell's gas (momentum per unit of volume and time, against the flow) and the
 // heat it gives the gas (energy per unit of volume and time), from the cell's state.
 template <typename T>
-[[gnu::always_inline]] inline std::pair<T, T> wallRates(const PipeArrays& a, std::size_t i, T rho, T u, T p,
-                                                         T inverseRho)
+[[gnu::always_inline]] inline std::pair<T, T> wallRates(const PipeArrays& a, std::size_t i, T rho, T u, T c)
 {
-    const T temperature = p * inverseRho * (1.0 / kGasConstant);
-    const T viscosity = kSutherlandConstant * temperature * lanes::sqrt(temperature)
-        / (temperature + kSutherlandTemperature);
+    // T = c²/(γR), so √T = c/√(γR): the sound speed the step started from spares a square root.
+    const T rootTemperature = c * a.rootTemperaturePerSoundSpeed;
+    const T temperature = rootTemperature * rootTemperature;
     const T diameter = lanes::load<T>(a.wallDiameter, i);
     const T speed = lanes::abs(u);
-    const T reynolds = rho * speed * diameter / viscosity;
-    const T critical(a.criticalReynolds);
-    // Blasius's coefficient from a Reynolds number held at the critical one at the least, so that
-    // the lanes that take the laminar forms work out nothing infinite.
-    const T blasius = kBlasiusCoefficient / lanes::sqrt(lanes::sqrt(lanes::max(reynolds, critical)));
+    // μ = S·T√T/(T + Tₛ) and 1/Re = μ/(ρ|u|D) from one division: 1/((T + Tₛ)·ρ|u|D), the flow rate
+    // held above zero so that in still gas, where the laminar forms are taken, it stays finite,
+    // and μ comes back whole as that times ρ|u|D.
+    const T flow = lanes::max(rho * speed * diameter, T(kLeastWallFlow));
+    const T shared = 1.0 / ((temperature + kSutherlandTemperature) * flow);
+    const T sutherland = kSutherlandConstant * temperature * rootTemperature;
+    const T inverseReynolds = sutherland * shared;
+    const T laminarBeyond(1.0 / a.criticalReynolds);
+    // Blasius's coefficient from 1/Re held at the critical one's at the most, so that the lanes
+    // that take the laminar forms work out nothing that does not matter.
+    const T blasius = kBlasiusCoefficient * lanes::sqrt(lanes::sqrt(lanes::min(inverseReynolds, laminarBeyond)));
     // τ = this × u, and h = this × c_p·Pr^(−2/3): C_f·ρ|u|/2 turbulent, 8μ/D laminar.
-    const T perVelocity = lanes::select(reynolds >= critical, 0.5 * blasius * rho * speed, 8.0 * viscosity / diameter);
+    const T perVelocity = lanes::select(inverseReynolds <= laminarBeyond, 0.5 * blasius * rho * speed,
+                                        8.0 * sutherland * (shared * flow) * lanes::load<T>(a.inverseWallDiameter, i));
     const T share = lanes::load<T>(a.wallShare, i);
     return {-perVelocity * u * share,
             perVelocity * a.colburnFactor * (a.wallTemperature - temperature) * share};
@@ -127,7 +152,7 @@ template <typename T>
 template <bool Walls>
 PrimitivesSurvey advanceWith(const PipeArrays& a, double dt)
 {
-    lanes::Survey survey;
+    Survey survey;
     lanes::forEach(0, a.cells, [&]<typename T>(std::size_t i, T) {
         const auto at = [i](const double* values, std::size_t ahead = 0) { return lanes::load<T>(values, i + ahead); };
         const T rate = dt * at(a.inverseVolume);
@@ -135,7 +160,7 @@ PrimitivesSurvey advanceWith(const PipeArrays& a, double dt)
         T momentum = at(a.momentum) + rate * (at(a.fluxMomentum) - at(a.fluxMomentum, 1) + at(a.halfP) * at(a.areaStep));
         T energy = at(a.energy) + rate * (at(a.fluxEnergy) - at(a.fluxEnergy, 1));
         if constexpr (Walls) {
-            const auto [drag, heat] = wallRates(a, i, at(a.rho), at(a.u), at(a.p), at(a.inverseRho));
+            const auto [drag, heat] = wallRates(a, i, at(a.rho), at(a.u), at(a.c));
             momentum = momentum + dt * drag;
             energy = energy + dt * heat;
         }
@@ -144,7 +169,7 @@ PrimitivesSurvey advanceWith(const PipeArrays& a, double dt)
         lanes::store(a.nextEnergy, i, energy);
         storePrimitives(a, i, mass, momentum, energy, survey);
     });
-    return {survey.largest(), survey.all()};
+    return survey.total();
 }
 
 PrimitivesSurvey advance(const PipeArrays& a, double dt)
