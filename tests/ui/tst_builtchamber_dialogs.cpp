@@ -12,6 +12,7 @@
 #include "ui/WavesDialog.h"
 
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -98,8 +99,13 @@ private:
     // Ctrl+Z typed into the field that screen readers call `name`, its dialog the active window.
     static void undoIn(QDialog& dialog, const QString& name)
     {
-        dialog.activateWindow();
-        QVERIFY(QTest::qWaitFor([&] { return dialog.isActiveWindow(); }));
+        // The shortcut goes to the window with the keyboard's focus, which under Windows may still be
+        // another for a while after the dialog is told to be active.
+        const auto hasFocus = [&] { return QGuiApplication::focusWindow() == dialog.windowHandle(); };
+        if (!hasFocus()) {
+            dialog.activateWindow();
+            QVERIFY(QTest::qWaitFor(hasFocus));
+        }
         QLineEdit* field = named<QLineEdit>(dialog, name);
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
