@@ -10,12 +10,22 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QTest>
 #include <QUrl>
 
+#include <array>
 #include <memory>
+#include <utility>
 
 namespace scaricometro {
+
+// A small engine's short chamber at a moderate speed, typed into the window's fields: its waves'
+// band runs in a few seconds.
+inline constexpr std::array<std::pair<QStringView, QStringView>, 3> kFastFigures{
+    {{u"Text3", u"8000"}, {u"Text4", u"20"}, {u"Text15", u"12"}}};
+// Long enough for any analysis of those figures, under the sanitizers and under Wine.
+inline constexpr int kAnalysisMs = 120000;
 
 class DialogFixture : public QObject {
     Q_OBJECT
@@ -38,6 +48,11 @@ protected:
         m_opened.clear();
     }
     void tearDown() { m_form.reset(); }
+    void typeFastFigures() const
+    {
+        for (const auto& [field, text] : kFastFigures)
+            m_form->textField(field)->setText(text.toString());
+    }
     [[nodiscard]] ChamberConstructionDialog* openDialog() const
     {
         QTest::keyClick(m_form->focusWidget(), Qt::Key_P, Qt::ControlModifier);

@@ -25,9 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array<std::pair<QStringView, QStringView>, 3> kFastFigures{
-    {{u"Text3", u"8000"}, {u"Text4", u"20"}, {u"Text15", u"12"}}};
-constexpr int kAnalysisMs = 120000;
 constexpr QStringView kL3Name = u"L3 secondo cono divergente (mm)";
 
 // Where a chamber's outputs differ: the L3 cone's pattern, its cutting file, the outlet and the
@@ -65,8 +62,7 @@ private Q_SLOTS:
     void init()
     {
         setUp();
-        for (const auto& [field, text] : kFastFigures)
-            m_form->textField(field)->setText(text.toString());
+        typeFastFigures();
         m_form->calculate();
     }
     void cleanup() { tearDown(); }

@@ -33,10 +33,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A small engine's short chamber at a moderate speed: its band runs in a few seconds.
-constexpr std::array<std::pair<QStringView, QStringView>, 3> kFastFigures{
-    {{u"Text3", u"8000"}, {u"Text4", u"20"}, {u"Text15", u"12"}}};
-constexpr int kAnalysisMs = 120000;
 constexpr QKeyCombination kWavesKeys = Qt::CTRL | Qt::SHIFT | Qt::Key_O;
 
 // Every row of a CSV file but the heading, its fields read as numbers; an empty field as NaN.
@@ -64,8 +60,7 @@ private Q_SLOTS:
     void init()
     {
         setUp();
-        for (const auto& [field, text] : kFastFigures)
-            m_form->textField(field)->setText(text.toString());
+        typeFastFigures();
     }
     void cleanup() { tearDown(); }
     void reachedFromTheWindow();
