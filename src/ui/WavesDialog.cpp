@@ -27,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
@@ -44,6 +45,9 @@ using namespace Qt::StringLiterals;
 constexpr auto kRestartDelay = std::chrono::milliseconds(300);
 // The entries and the sentences beside the plots.
 constexpr int kWordsColumnWidth = 330;
+// The lines of sentences the column shows without scrolling: the accord, the peaks, how the run
+// settled and what the model takes in.
+constexpr int kSentenceLines = 16;
 // Where many speeds break down, the first few say enough.
 constexpr std::size_t kFailuresTold = 2;
 
@@ -139,13 +143,29 @@ WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, Ch
     });
     m_tuning->setWindowRpm(m_inputs.maxRpm);
 
+    // The entries keep their height; the sentences under them scroll where the column is too short
+    // for them all, rather than squeeze the fields.
+    auto* sentences = new QWidget;
+    auto* sentenceColumn = new QVBoxLayout(sentences);
+    sentenceColumn->setContentsMargins(0, 0, 0, 0);
+    sentenceColumn->addWidget(m_problemNote);
+    for (QLabel* sentence : {m_accord, m_peaks, m_settling, m_failures, m_assumptions})
+        sentenceColumn->addWidget(sentence);
+    sentenceColumn->addStretch();
+    auto* sentenceScroll = new QScrollArea(this);
+    sentenceScroll->setWidget(sentences);
+    sentenceScroll->setWidgetResizable(true);
+    sentenceScroll->setFrameShape(QFrame::NoFrame);
+    sentenceScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sentenceScroll->viewport()->setAutoFillBackground(false);
+    sentences->setAutoFillBackground(false);
+    // Room for the sentences of a run that settled and the band's, so that they show whole where
+    // the screen allows.
+    sentenceScroll->setMinimumHeight(kSentenceLines * sentenceScroll->fontMetrics().lineSpacing());
     auto* words = new QVBoxLayout;
     words->addWidget(m_engine);
     words->addWidget(m_tuning);
-    words->addWidget(m_problemNote);
-    for (QLabel* sentence : {m_accord, m_peaks, m_settling, m_failures, m_assumptions})
-        words->addWidget(sentence);
-    words->addStretch();
+    words->addWidget(sentenceScroll, 1);
     words->addWidget(m_progress);
     auto* wordsColumn = new QWidget(this);
     wordsColumn->setLayout(words);

@@ -51,13 +51,8 @@ QString tuningProgressSentence(const waves::TuningProgress& progress)
 
 QString tuningFoundSentence(const waves::TuningFound& found, double targetRpm)
 {
-    QString accord = groupedWhole(found.accord.bestRpm);
-    if (found.accord.parabolaRpm)
-        accord += u" (%1 dalla parabola)"_s.arg(groupedWhole(*found.accord.parabolaRpm));
-    return u"Camera accordata a %1 giri/min con %2, in %3 passi: il tappo è più alto a %4."_s
-        .arg(groupedWhole(targetRpm), factorText(found.factor))
-        .arg(found.steps)
-        .arg(accord);
+    return u"Camera accordata a %1 giri/min con %2, in %3 passi."_s.arg(groupedWhole(targetRpm), factorText(found.factor))
+        .arg(found.steps);
 }
 
 QString tuningFailureSentence(const waves::TuningFailure& failure, double targetRpm)
