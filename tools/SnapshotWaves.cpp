@@ -4,6 +4,7 @@
 #include "sheets/SheetTexts.h"
 #include "ui/EngineFields.h"
 #include "ui/TuningFields.h"
+#include "views/QtText.h"
 
 #include <QEventLoop>
 #include <QLabel>
@@ -13,6 +14,9 @@
 #include <array>
 
 namespace {
+
+// The factor as the dialog writes it.
+constexpr int kFactorPlaces = 4;
 
 struct EngineOption {
     QStringView key;
@@ -99,9 +103,7 @@ bool tuneInDialog(scaricometro::Form1& window, const EngineTexts& engine, std::o
         err << tuning->line()->text() << '\n';
         return false;
     }
-    out << "fattore "
-        << QString::fromStdString(scaricometro::formatFixed(chamber->tuning()->factor, scaricometro::DecimalPlaces(4)))
-        << '\n';
+    out << "fattore " << scaricometro::fixedDecimals(chamber->tuning()->factor, kFactorPlaces) << '\n';
     QStringList sections;
     for (std::size_t i = 0; i < scaricometro::kSectionFigures.size(); ++i)
         sections.append(scaricometro::sectionFigureText(i, chamber->dimensions()));

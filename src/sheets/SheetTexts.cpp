@@ -1,6 +1,5 @@
 #include "sheets/SheetTexts.h"
 
-#include "model/NumberText.h"
 #include "views/TuningTexts.h"
 #include "views/WaveTexts.h"
 
@@ -12,6 +11,9 @@ namespace scaricometro {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// The chamber's sections as written beside the window's: to a tenth of a micrometre.
+constexpr int kSectionPlaces = 4;
 
 // The place of the section at `section` in kChamberSections among those of its shape.
 std::size_t shapeIndex(std::size_t section)
@@ -76,7 +78,7 @@ QString builtChamberLine(const BuiltChamber& chamber)
 QString sectionFigureText(std::size_t figure, const ChamberDimensions& dimensions)
 {
     return fromView(kSectionFigures[figure].name) + u' '
-        + QString::fromStdString(formatFixed(dimensions.*kSectionFigures[figure].value, DecimalPlaces(4)));
+        + fixedDecimals(dimensions.*kSectionFigures[figure].value, kSectionPlaces);
 }
 
 QStringList builtChamberDetails(const BuiltChamber& chamber)
@@ -84,8 +86,8 @@ QStringList builtChamberDetails(const BuiltChamber& chamber)
     QStringList details;
     for (const std::size_t figure : chamber.changedFigures()) {
         details.append(u"%1 (finestra %2)"_s.arg(sectionFigureText(figure, chamber.dimensions()),
-                                                 QString::fromStdString(formatFixed(
-                                                     chamber.window().*kSectionFigures[figure].value, DecimalPlaces(4)))));
+                                                 fixedDecimals(chamber.window().*kSectionFigures[figure].value,
+                                                               kSectionPlaces)));
     }
     if (const std::optional<ChamberTuning>& tuning = chamber.tuning()) {
         QString accord = u"accordata a %1 giri/min"_s.arg(groupedWhole(tuning->accordRpm));

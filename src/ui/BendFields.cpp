@@ -24,13 +24,6 @@ constexpr int kFieldFrameWidth = 12;
 // A bend of half a turn or more is no bend a chamber can take.
 constexpr int kMostBendDegrees = 180;
 
-// The bend and the plane are typed as the stroke is, a point taken for the decimal comma.
-std::optional<double> readDegrees(const QLineEdit& field)
-{
-    constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
-    return stroke.read(field.text());
-}
-
 }  // namespace
 
 BendFields::BendFields(QWidget* parent)
@@ -79,20 +72,20 @@ BendFields::BendFields(QWidget* parent)
 
 void BendFields::showPlaneInUse(const Row& row) const
 {
-    row.plane->setEnabled(readDegrees(*row.degrees) != 0.0);
+    row.plane->setEnabled(readDialogFigure(row.degrees->text()) != 0.0);
 }
 
 std::variant<SectionBend, FieldProblem> BendFields::readRow(std::size_t section) const
 {
     const Row& row = m_rows[section];
-    const std::optional<double> degrees = readDegrees(*row.degrees);
+    const std::optional<double> degrees = readDialogFigure(row.degrees->text());
     if (!degrees)
         return FieldProblem{ProblemMessage::notANumber(row.degrees->accessibleName(), u"30"_s), row.degrees};
     if (!(std::abs(*degrees) < kMostBendDegrees)) {
         return FieldProblem{tr("\"%1\" deve essere tra -%2 e %2, esclusi.").arg(row.degrees->accessibleName()).arg(kMostBendDegrees),
                             row.degrees};
     }
-    const std::optional<double> plane = readDegrees(*row.plane);
+    const std::optional<double> plane = readDialogFigure(row.plane->text());
     if (!plane)
         return FieldProblem{ProblemMessage::notANumber(row.plane->accessibleName(), u"90"_s), row.plane};
     return SectionBend{*degrees, row.pieces->value(), withinTurn(*plane)};

@@ -7,17 +7,16 @@
 #include "ui/ChamberPreview.h"
 #include "ui/FolderSaver.h"
 #include "ui/QtItalian.h"
+#include "ui/UndoKey.h"
 #include "ui/WindowLook.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -83,10 +82,7 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, Cha
     connect(m_sheet, &SheetFields::edited, this, &ChamberConstructionDialog::updatePreview);
     connect(m_sections, &SectionFields::edited, this, &ChamberConstructionDialog::applySection);
     connect(m_sections, &SectionFields::entered, this, [this](std::size_t figure) {
-        TemplateOptions sheet;
-        std::vector<FieldProblem> unread;
-        m_sheet->read(sheet, unread);
-        if (const std::optional<FieldProblem> problem = sectionProblem(figure, sheet.thickness))
+        if (const std::optional<FieldProblem> problem = sectionProblem(figure, m_sheet->thickness()))
             m_problem.show(this, problem->message, problem->field);
     });
     connect(m_sections, &SectionFields::followWindowAsked, m_built, &ChamberBeingBuilt::followWindow);
@@ -128,12 +124,8 @@ ChamberConstructionDialog::ChamberConstructionDialog(ChamberFigures figures, Cha
     // sections over the preview.
     m_sections->followInTabOrder(m_openWhenSaved);
     m_sheet->thicknessField()->setFocus();
-    // One Ctrl+Z puts back the bends a search wrote, or the sections a tuning changed, from
-    // whichever field has the focus.
-    for (QLineEdit* field : findChildren<QLineEdit*>())
-        field->installEventFilter(this);
-    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
-    connect(undoKey, &QShortcut::activated, this, &ChamberConstructionDialog::undo);
+    // One Ctrl+Z puts back the bends a search wrote, or the sections a tuning changed.
+    new UndoKey(this, [this] { return m_beforeFit || m_built->chamber().canUndo(); }, [this] { undo(); });
     m_sections->show(m_figures.chamber);
     updatePreview();
 }
@@ -143,18 +135,6 @@ void ChamberConstructionDialog::setFigures(ChamberFigures figures)
     m_figures = std::move(figures);
     m_sections->show(m_figures.chamber);
     updatePreview();
-}
-
-bool ChamberConstructionDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    // A field would take Ctrl+Z for its own undo: while a search's bends or a tuning's sections
-    // can be put back, the dialog's shortcut has it.
-    if (event->type() == QEvent::ShortcutOverride && (m_beforeFit || m_built->chamber().canUndo())
-        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
-        event->ignore();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void ChamberConstructionDialog::undo()

@@ -58,9 +58,6 @@ public:
 Q_SIGNALS:
     void searchFinished();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // The sections, in ChamberConstructionSections.cpp: the chamber as built shown in the fields,
     // a figure typed applied to it, or why it cannot be.

@@ -6,7 +6,6 @@
 #include "ui/ChamberPreview.h"
 #include "views/QtText.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QThread>

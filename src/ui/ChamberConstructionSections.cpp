@@ -57,10 +57,8 @@ std::optional<FieldProblem> ChamberConstructionDialog::sectionProblem(std::size_
 
 void ChamberConstructionDialog::applySection(std::size_t figure)
 {
-    std::vector<FieldProblem> problems;
-    const TemplateOptions options = readEntries(problems);
     const bool asShown = m_sections->holds(figure, m_built->chamber().dimensions().*kSectionFigures[figure].value);
-    if (!asShown && !sectionProblem(figure, options.thickness)) {
+    if (!asShown && !sectionProblem(figure, m_sheet->thickness())) {
         ChamberDimensions dimensions = m_built->chamber().dimensions();
         dimensions.*kSectionFigures[figure].value = std::get<double>(m_sections->read(figure));
         // Checked as typed: the chamber as built takes it.

@@ -77,9 +77,6 @@ inline constexpr std::array kResultFields{
     ResultField{u"Text16", u"Label29", &ChamberDimensions::totalLength},
 };
 
-// A figure typed into one of the dialogs, read as the stroke is: a point taken for the decimal comma.
-[[nodiscard]] std::optional<double> readDialogFigure(const QString& text);
-
 // The row of an input or result table that holds `member`. Where the lookup is a constant, a
 // member that no row holds does not compile.
 template <typename Row, std::size_t Size, typename Member>
@@ -92,7 +89,8 @@ constexpr const Row& rowFor(const std::array<Row, Size>& table, Member member)
     throw "no row of the table holds this member";
 }
 
-inline std::optional<double> readDialogFigure(const QString& text)
+// A figure typed into one of the dialogs, read as the stroke is: a point taken for the decimal comma.
+[[nodiscard]] inline std::optional<double> readDialogFigure(const QString& text)
 {
     constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
     return stroke.read(text);

@@ -69,14 +69,12 @@ QLineEdit* EngineFields::field(double waves::EngineFigures::*value) const
     return nullptr;
 }
 
-// Typed as the stroke is, a point taken for the decimal comma.
 waves::EngineFigures EngineFields::read(std::vector<FieldProblem>& problems) const
 {
-    constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
     waves::EngineFigures figures;
     for (std::size_t i = 0; i < kEngineFields.size(); ++i) {
         const EngineField& row = kEngineFields[i];
-        if (const std::optional<double> value = stroke.read(m_fields[i]->text()))
+        if (const std::optional<double> value = readDialogFigure(m_fields[i]->text()))
             figures.*row.value = *value;
         else
             problems.push_back({ProblemMessage::notANumber(row.caption.toString(), row.example.toString()), m_fields[i]});

@@ -38,13 +38,6 @@ constexpr std::array kPointFields{
     PointField{u"Z (mm)", u"Uscita voluta Z (mm)", u"-60"},
 };
 
-// The figures are typed as the stroke is, a point taken for the decimal comma.
-std::optional<double> readNumber(const QLineEdit& field)
-{
-    constexpr const InputField& stroke = rowFor(kInputFields, &ChamberInputs::stroke);
-    return stroke.read(field.text());
-}
-
 // By default the header and the three cones may bend: the cylinders of the belly and the tailpipe
 // are where a tuner wants them straight.
 constexpr std::array kFreeByDefault{true, true, true, false, true, false};
@@ -111,7 +104,7 @@ std::optional<Vector3> FitFields::wantedPoint() const
 {
     std::array<double, kPointFields.size()> values{};
     for (std::size_t i = 0; i < m_point.size(); ++i) {
-        const std::optional<double> value = readNumber(*m_point[i]);
+        const std::optional<double> value = readDialogFigure(m_point[i]->text());
         if (!value)
             return std::nullopt;
         values[i] = *value;
@@ -124,7 +117,7 @@ std::variant<FitRequest, FieldProblem> FitFields::read() const
     FitRequest request;
     std::array<double, kPointFields.size()> values{};
     for (std::size_t i = 0; i < m_point.size(); ++i) {
-        const std::optional<double> value = readNumber(*m_point[i]);
+        const std::optional<double> value = readDialogFigure(m_point[i]->text());
         if (!value)
             return FieldProblem{ProblemMessage::notANumber(m_point[i]->accessibleName(), kPointFields[i].example.toString()), m_point[i]};
         values[i] = *value;
@@ -134,7 +127,7 @@ std::variant<FitRequest, FieldProblem> FitFields::read() const
                                          std::tuple{m_rise, &FitTarget::riseDegrees, u"-10"_s}}) {
         if (field->text().trimmed().isEmpty())
             continue;
-        const std::optional<double> value = readNumber(*field);
+        const std::optional<double> value = readDialogFigure(field->text());
         if (!value)
             return FieldProblem{ProblemMessage::notANumber(field->accessibleName(), example), field};
         request.target.*angle = *value;

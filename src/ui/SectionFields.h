@@ -31,8 +31,6 @@ public:
     // Whether field `figure` holds `value` as the fields write it, to their four decimals.
     [[nodiscard]] bool holds(std::size_t figure, double value) const;
     [[nodiscard]] QLineEdit* field(std::size_t figure) const { return m_fields[figure]; }
-    [[nodiscard]] QPushButton* followWindowButton() const { return m_followWindow; }
-    [[nodiscard]] QLabel* sourceLine() const { return m_source; }
     // Tab from `previous` into the fields, along the lengths, then the diameters, then the button.
     void followInTabOrder(QWidget* previous) const;
 

@@ -55,6 +55,11 @@ void SheetFields::read(TemplateOptions& options, std::vector<FieldProblem>& prob
     options.piecesPerCone = m_pieces->currentIndex() + 1;
 }
 
+double SheetFields::thickness() const
+{
+    return readDialogFigure(m_thickness->text()).value_or(TemplateOptions{}.thickness);
+}
+
 QString SheetFields::paperName() const
 {
     return m_paper->currentText();

@@ -25,6 +25,8 @@ public:
     // The thickness, the paper and the pieces per cone into `options`; a thickness that cannot be
     // read is taken as 1 mm and its problem added to `problems`.
     void read(TemplateOptions& options, std::vector<FieldProblem>& problems) const;
+    // The thickness as read() takes it, its problem left aside.
+    [[nodiscard]] double thickness() const;
     [[nodiscard]] QLineEdit* thicknessField() const { return m_thickness; }
     [[nodiscard]] QString paperName() const;
 

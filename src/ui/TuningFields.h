@@ -26,7 +26,6 @@ public:
     // The target as typed, or why it cannot be tuned to.
     [[nodiscard]] std::variant<double, FieldProblem> read() const;
     [[nodiscard]] QLineEdit* targetField() const { return m_target; }
-    [[nodiscard]] QPushButton* tuneButton() const { return m_tune; }
     [[nodiscard]] QLabel* line() const { return m_line; }
 
     void setSearching(bool searching);

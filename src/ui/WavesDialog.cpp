@@ -9,6 +9,7 @@
 #include "ui/FolderSaver.h"
 #include "ui/QtItalian.h"
 #include "ui/TuningFields.h"
+#include "ui/UndoKey.h"
 #include "ui/WavePlotView.h"
 #include "ui/WavesRefusal.h"
 #include "ui/WindowLook.h"
@@ -21,14 +22,12 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -182,11 +181,8 @@ WavesDialog::WavesDialog(const ChamberInputs& inputs, ChamberFigures figures, Ch
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
     layout->addWidget(buttons);
-    // One Ctrl+Z puts back the sections a tuning changed, from whichever field has the focus.
-    for (QLineEdit* field : findChildren<QLineEdit*>())
-        field->installEventFilter(this);
-    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
-    connect(undoKey, &QShortcut::activated, this, &WavesDialog::undo);
+    // One Ctrl+Z puts back the sections a tuning changed.
+    new UndoKey(this, [this] { return m_built->chamber().canUndo(); }, [this] { undo(); });
     // Qt would open it at no more than two thirds of the screen, which crowds the plots.
     resize(sizeHint().boundedTo(parent ? parent->screen()->availableGeometry().size() : sizeHint()));
     restart();

@@ -81,9 +81,6 @@ Q_SIGNALS:
     // A tuning has ended, with a chamber tuned or why there is none.
     void tuningFinished();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void stop();
     // The tuning, in WavesTuning.cpp.

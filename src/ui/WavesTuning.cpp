@@ -9,8 +9,6 @@
 #include "views/TuningTexts.h"
 #include "views/WaveTexts.h"
 
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QTimer>
 
 #include <thread>
@@ -98,18 +96,6 @@ void WavesDialog::undo()
 {
     if (m_built->undo())
         m_tuning->tell({});
-}
-
-bool WavesDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    // A field would take Ctrl+Z for its own undo: while a tuning can be put back, the dialog's
-    // shortcut has it.
-    if (event->type() == QEvent::ShortcutOverride && m_built->chamber().canUndo()
-        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
-        event->ignore();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace scaricometro

@@ -14,9 +14,14 @@ QString decimals(double value, int places)
     return QString::fromStdString(formatRounded(value, DecimalPlaces(places)));
 }
 
+QString fixedDecimals(double value, int places)
+{
+    return QString::fromStdString(formatFixed(value, DecimalPlaces(places)));
+}
+
 QString twoDecimals(double value)
 {
-    return QString::fromStdString(formatFixed(value, DecimalPlaces(2)));
+    return fixedDecimals(value, 2);
 }
 
 }  // namespace scaricometro

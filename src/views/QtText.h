@@ -13,6 +13,8 @@ namespace scaricometro {
 
 // Rounded to `places`, with the decimal comma and no trailing zeros: "1,5".
 [[nodiscard]] QString decimals(double value, int places);
+// `places` decimals, always written out: "1,3750".
+[[nodiscard]] QString fixedDecimals(double value, int places);
 // Two decimals, always written out, as a tuner reads a drawing: "65,60".
 [[nodiscard]] QString twoDecimals(double value);
 

@@ -1,6 +1,5 @@
 #include "views/TuningTexts.h"
 
-#include "model/NumberText.h"
 #include "views/QtText.h"
 #include "views/WaveTexts.h"
 
@@ -9,12 +8,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr DecimalPlaces kFactorPlaces{4};
-
-QString fixed(double value, DecimalPlaces places)
-{
-    return QString::fromStdString(formatFixed(value, places));
-}
+constexpr int kFactorPlaces = 4;
 
 // "tra 0,5 e 2"
 QString factorRange()
@@ -34,7 +28,7 @@ QString nearest(const waves::TuningFailure& failure)
 
 QString factorText(double factor)
 {
-    return u"L1–L%1 × %2"_s.arg(kTunedLengths).arg(fixed(factor, kFactorPlaces));
+    return u"L1–L%1 × %2"_s.arg(kTunedLengths).arg(fixedDecimals(factor, kFactorPlaces));
 }
 
 QString tuningProgressSentence(const waves::TuningProgress& progress)

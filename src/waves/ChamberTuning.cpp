@@ -23,7 +23,6 @@ constexpr std::chrono::milliseconds kStopPoll{50};
 // peaks, and the step made as if the accord went as 1/k.
 constexpr double kSteepestSlope = -5;
 constexpr double kFlattestSlope = -0.2;
-constexpr double kSameRpm = 1e-6;
 
 // The plug at each speed run, by speed.
 using Plugs = std::map<double, double>;
@@ -70,7 +69,7 @@ bool addPlugs(const WaveSetup& setup, std::vector<double> rpms, unsigned threads
               Plugs& plugs, std::vector<double>& tried)
 {
     std::erase_if(rpms, [&](double rpm) {
-        return std::ranges::any_of(tried, [rpm](double done) { return std::abs(done - rpm) < kSameRpm; });
+        return std::ranges::any_of(tried, [rpm](double done) { return sameRpm(done, rpm); });
     });
     if (rpms.empty())
         return true;
@@ -89,7 +88,7 @@ bool addPlugs(const WaveSetup& setup, std::vector<double> rpms, unsigned threads
 std::optional<double> plugNear(const Plugs& plugs, double rpm)
 {
     const auto found = plugs.lower_bound(rpm - kSameRpm);
-    if (found == plugs.end() || std::abs(found->first - rpm) >= kSameRpm)
+    if (found == plugs.end() || !sameRpm(found->first, rpm))
         return std::nullopt;
     return found->second;
 }
@@ -176,7 +175,7 @@ std::optional<std::optional<RefinedAccord>> refinedAccord(const WaveSetup& setup
         return std::optional<RefinedAccord>{};
     refined.bestRpm = band->accordRpm;
     refined.peakPlug = band->peakPlug;
-    const bool atEnd = std::abs(refined.bestRpm - rpms.front()) < kSameRpm || std::abs(refined.bestRpm - rpms.back()) < kSameRpm;
+    const bool atEnd = sameRpm(refined.bestRpm, rpms.front()) || sameRpm(refined.bestRpm, rpms.back());
     if (!atEnd) {
         // The speeds a sweep step either side, where the sweep has them not (beside the target itself).
         if (!addPlugs(setup, {refined.bestRpm - kSweepStepRpm, refined.bestRpm + kSweepStepRpm}, threads, stop, plugs,

@@ -24,7 +24,6 @@ T minmod(T a, T b)
     return lanes::select(a * b > T(0.0), smaller, T(0.0));
 }
 
-// The primitives of the state at `i`, kept with the inverse density and the sound speed.
 // What the primitives of every cell tell of the whole duct.
 struct Survey {
     lanes::Survey signal;
@@ -37,6 +36,7 @@ struct Survey {
     }
 };
 
+// The primitives of the state at `i`, kept with the inverse density and the sound speed.
 template <typename T>
 [[gnu::always_inline]] inline void storePrimitives(const PipeArrays& a, std::size_t i, T mass, T momentum, T energy,
                                                    Survey& survey)

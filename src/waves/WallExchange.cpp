@@ -4,11 +4,6 @@
 
 namespace scaricometro::waves {
 
-double sutherlandViscosity(double temperature)
-{
-    return kSutherlandConstant * temperature * std::sqrt(temperature) / (temperature + kSutherlandTemperature);
-}
-
 double criticalReynolds()
 {
     return std::pow(kLaminarFriction / kBlasiusCoefficient, 4.0 / 3.0);

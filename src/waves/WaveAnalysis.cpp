@@ -7,13 +7,6 @@
 #include <cmath>
 
 namespace scaricometro::waves {
-namespace {
-
-// Speeds closer than this are one speed.
-constexpr double kSameRpm = 1e-6;
-
-}  // namespace
-
 std::optional<double> vertexOfParabola(const BandPoint& left, const BandPoint& middle, const BandPoint& right)
 {
     const double leftSlope = (middle.plug - left.plug) / (middle.rpm - left.rpm);
@@ -52,7 +45,7 @@ std::vector<double> sweepRpms(double typedRpm)
     rpms.push_back(to);
     rpms.push_back(typedRpm);
     std::sort(rpms.begin(), rpms.end());
-    rpms.erase(std::unique(rpms.begin(), rpms.end(), [](double a, double b) { return std::abs(a - b) < kSameRpm; }),
+    rpms.erase(std::unique(rpms.begin(), rpms.end(), sameRpm),
                rpms.end());
     return rpms;
 }
@@ -103,7 +96,7 @@ WaveAnalysis::WaveAnalysis(WaveSetup setup, std::vector<double> rpms, std::optio
 {
     if (typedRpm) {
         m_typedIndex = static_cast<std::size_t>(
-            std::find_if(m_rpms.begin(), m_rpms.end(), [&](double rpm) { return std::abs(rpm - *typedRpm) < kSameRpm; })
+            std::find_if(m_rpms.begin(), m_rpms.end(), [&](double rpm) { return sameRpm(rpm, *typedRpm); })
             - m_rpms.begin());
     }
     const unsigned count = std::max(1u, threads != 0 ? threads : std::thread::hardware_concurrency());

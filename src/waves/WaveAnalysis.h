@@ -19,6 +19,13 @@ namespace scaricometro::waves {
 inline constexpr double kSweepStepRpm = 250;
 inline constexpr double kSweepFromShare = 0.5;  // of the typed speed
 inline constexpr double kSweepToShare = 1.6;
+// Speeds closer than this are one speed.
+inline constexpr double kSameRpm = 1e-6;
+
+[[nodiscard]] constexpr bool sameRpm(double a, double b)
+{
+    return a - b < kSameRpm && b - a < kSameRpm;
+}
 
 using SetupOutcome = std::variant<WaveSetup, EngineRefusal, DuctFailure>;
 

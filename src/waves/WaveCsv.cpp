@@ -17,8 +17,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kSeparator = ';';
 constexpr DecimalPlaces kBarPlaces{4};
 constexpr DecimalPlaces kWholePlaces{0};
-// Speeds closer than this are one speed.
-constexpr double kSameRpm = 1e-6;
 
 std::string bar(double pascals)
 {
@@ -59,7 +57,7 @@ std::string bandCsv(std::span<const BandPoint> points, std::span<const BandPoint
         text += bar(point.suction);
         if (!before.empty()) {
             const auto same = std::find_if(before.begin(), before.end(),
-                                           [&](const BandPoint& earlier) { return std::abs(earlier.rpm - point.rpm) < kSameRpm; });
+                                           [&](const BandPoint& earlier) { return sameRpm(earlier.rpm, point.rpm); });
             text += kSeparator;
             if (same != before.end())
                 text += bar(same->plug);

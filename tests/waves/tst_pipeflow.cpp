@@ -1,41 +1,15 @@
 // The duct's solver against answers known exactly: Sod's shock tube and the exact Riemann
 // solution, with the error's order as the cells halve; a closed duct with cones keeping its mass
 // and energy; a weak pulse's round trip in an open pipe; still gas staying still.
-#include "waves/PipeFlow.h"
+#include "PipeRuns.h"
 
 #include <QTest>
 
 #include <cmath>
-#include <functional>
-#include <variant>
 
 using namespace scaricometro::waves;
 
 namespace {
-
-Duct ductOf(std::vector<DuctSection> sections)
-{
-    return std::get<Duct>(Duct::fromSections(std::move(sections)));
-}
-
-Duct straightDuct(double lengthMm, double diameterMm)
-{
-    return ductOf({{0, 0, lengthMm, diameterMm, diameterMm}});
-}
-
-// Runs until `time`, the last step cut to land on it; `each` is told the time after every step.
-void runUntil(PipeFlow& flow, double time, DuctEnd& inlet, DuctEnd& outlet,
-              const std::function<void(double)>& each = {})
-{
-    double now = 0;
-    while (now < time) {
-        const double dt = std::min(flow.stableStep(0.8), time - now);
-        QVERIFY(!flow.step(dt, inlet, outlet));
-        now += dt;
-        if (each)
-            each(now);
-    }
-}
 
 // Toro's exact solution of the Riemann problem for an ideal gas, sampled at x/t.
 class ExactRiemann {
@@ -224,7 +198,7 @@ void PipeFlowTest::weakPulseReturnsFromTheOpenEndAfterTwoLengthsOverSoundSpeed()
     const double roundTrip = 2 * lengthMm / 1000 / soundSpeed;
     double lowest = kAtmosphere;
     double lowestAt = 0;
-    runUntil(flow, 1.3 * roundTrip, inlet, outlet, [&](double now) {
+    runUntil(flow, 1.3 * roundTrip, inlet, outlet, {}, [&](double now) {
         if (flow.pressure(0) < lowest) {
             lowest = flow.pressure(0);
             lowestAt = now;
@@ -249,8 +223,7 @@ void PipeFlowTest::stillGasStaysStill()
     const Duct duct = ductOf({{0, 0, 55, 29, 29}, {0, 0, 203, 29, 46.4}, {0, 0, 167.55, 46.4, 108.5},
                               {0, 0, 19.55, 108.5, 108.5}, {0, 0, 173.34, 108.5, 18.85}, {0, 0, 245.05, 18.85, 18.85}});
     const double temperature = temperatureForSoundSpeed(510);
-    const Primitive still{kAtmosphere / (kGasConstant * temperature), 0, kAtmosphere};
-    PipeFlow flow(duct, duct.cellCount(), still);
+    PipeFlow flow(duct, duct.cellCount(), stillGas(kAtmosphere, temperature));
     WallEnd inlet, closed;
     OpenEnd open(kAtmosphere, temperature);
     for (int step = 0; step < 5000; ++step)

@@ -4,14 +4,12 @@
 // steady flow through a long pipe loses pressure at 2·C_f·ρu²/D; a closed duct with cones keeps
 // its mass, and its energy changes by the heat the wall gives, worked out here from the same laws
 // written again. The laws are written out in each test from their textbook forms.
-#include "waves/PipeFlow.h"
+#include "PipeRuns.h"
 
 #include <QTest>
 
 #include <cmath>
-#include <functional>
 #include <numbers>
-#include <variant>
 
 using namespace scaricometro::waves;
 
@@ -45,31 +43,6 @@ Wall wallOf(const Primitive& gas, double d)
             cf * gas.density * gas.velocity * std::abs(gas.velocity) / 2};
 }
 
-Duct straightDuct(double lengthMm, double diameterMm)
-{
-    return std::get<Duct>(Duct::fromSections({{0, 0, lengthMm, diameterMm, diameterMm}}));
-}
-
-Primitive stillGas(double pressure, double temperature)
-{
-    return {pressure / (kGasConstant * temperature), 0, pressure};
-}
-
-// Runs until `time`, the last step cut to land on it; `before` is told each step's length before it
-// is taken.
-void runUntil(PipeFlow& flow, double time, DuctEnd& inlet, DuctEnd& outlet,
-              const std::function<void(double)>& before = {})
-{
-    double now = 0;
-    while (now < time) {
-        const double dt = std::min(flow.stableStep(0.8), time - now);
-        if (before)
-            before(dt);
-        QVERIFY(!flow.step(dt, inlet, outlet));
-        now += dt;
-    }
-}
-
 }  // namespace
 
 class PipeWallsTest : public QObject {
@@ -85,9 +58,8 @@ private Q_SLOTS:
 
 void PipeWallsTest::stillGasAtTheWallsTemperatureStaysStill()
 {
-    const Duct duct = std::get<Duct>(Duct::fromSections({{0, 0, 55, 29, 29}, {0, 0, 203, 29, 46.4}, {0, 0, 167.55, 46.4, 108.5},
-                                                         {0, 0, 19.55, 108.5, 108.5}, {0, 0, 173.34, 108.5, 18.85},
-                                                         {0, 0, 245.05, 18.85, 18.85}}));
+    const Duct duct = ductOf({{0, 0, 55, 29, 29}, {0, 0, 203, 29, 46.4}, {0, 0, 167.55, 46.4, 108.5},
+                              {0, 0, 19.55, 108.5, 108.5}, {0, 0, 173.34, 108.5, 18.85}, {0, 0, 245.05, 18.85, 18.85}});
     const double wall = temperatureForSoundSpeed(510);
     PipeFlow flow(duct, duct.cellCount(), stillGas(kAtmosphere, wall));
     flow.setWallTemperature(wall);
@@ -180,8 +152,8 @@ void PipeWallsTest::steadyFlowLosesPressureAsFanningSays()
 
 void PipeWallsTest::closedDuctKeepsItsMassAndGainsTheWallsHeat()
 {
-    const Duct duct = std::get<Duct>(Duct::fromSections({{0, 0, 100, 30, 30}, {0, 0, 200, 30, 48}, {0, 0, 150, 48, 110},
-                                                         {0, 0, 60, 110, 110}, {0, 0, 170, 110, 19}, {0, 0, 250, 19, 19}}));
+    const Duct duct = ductOf({{0, 0, 100, 30, 30}, {0, 0, 200, 30, 48}, {0, 0, 150, 48, 110},
+                              {0, 0, 60, 110, 110}, {0, 0, 170, 110, 19}, {0, 0, 250, 19, 19}});
     PipeFlow flow(duct, duct.cellCount(), stillGas(kAtmosphere, 800));
     // A strong pulse near the closed port, bound to reach every cone and both ends.
     for (std::size_t i = 0; i < 20; ++i)
